@@ -1,0 +1,62 @@
+#include "controls/menus.hpp"
+
+#include <GL/freeglut.h>
+
+#include "animation/jump.hpp"
+#include "animation/run.hpp"
+#include "animation/walk.hpp"
+#include "view/placement.hpp"
+#include "view/projection.hpp"
+
+namespace {
+
+struct Voce {
+    const char* etichetta;
+    int valore;
+    void (*operazione)();
+};
+
+const Voce vociAnimazioni[] = {
+    {"Salta", 1, Salta},
+    {"Corri", 2, Corri},
+    {"Cammina", 3, Cammina},
+};
+
+const Voce vociVisuale[] = {
+    {"Trasla indietro", 1, TraslaIndietro},
+    {"Trasla avanti", 2, TraslaAvanti},
+    {"Ruota a destra", 3, RuotaADestra},
+    {"Ruota a sinistra", 4, RuotaASinistra},
+    {"Ruota di 180 gradi", 5, Ruota180},
+    {"Allarga visuale", 6, AllargaVisuale},
+    {"Restringi visuale", 7, RestringiVisuale},
+    {"Cambia proiezione", 8, CambiaProiezione},
+};
+
+template <size_t N>
+void Esegui(const Voce (&voci)[N], int valore)
+{
+    for (const Voce& v : voci)
+        if (v.valore == valore) v.operazione();
+}
+
+template <size_t N>
+void Menu(void (*gestore)(int), const Voce (&voci)[N], int bottone)
+{
+    glutCreateMenu(gestore);  // becomes current: entries and attachment apply to it
+    for (const Voce& v : voci) glutAddMenuEntry(v.etichetta, v.valore);
+    glutAttachMenu(bottone);
+}
+
+}  // namespace
+
+// Neither handler redisplays: view operations post their own redisplay, and
+// animations draw every frame themselves.
+void Animazioni(int value) { Esegui(vociAnimazioni, value); }
+void Visuale(int value) { Esegui(vociVisuale, value); }
+
+void CostruiscoMenu()
+{
+    Menu(Animazioni, vociAnimazioni, GLUT_LEFT_BUTTON);
+    Menu(Visuale, vociVisuale, GLUT_RIGHT_BUTTON);
+}

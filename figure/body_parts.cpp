@@ -1,0 +1,114 @@
+#include "figure/body_parts.hpp"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/scene_state.hpp"
+
+namespace {
+
+// One command of a body-part list, with the arguments as the shape's table
+// gives them. Lengths stay double: GLU and GLUT take doubles, and only the
+// matrix calls narrow them to float.
+enum Op { Push, Pop, Sphere, Cube, Cone, Tube, Translate, Rotate, Scale, NewQuadric, DeleteQuadric };
+
+struct Command {
+    Op op;
+    double a = 0, b = 0, c = 0, d = 0;  // radius/size/base, top/height, ..., or x, y, z / angle, x, y, z
+    int slices = 0, stacks = 0;
+};
+
+Command sphere(double radius, int slices, int stacks) { return {Sphere, radius, 0, 0, 0, slices, stacks}; }
+Command cube(double size) { return {Cube, size}; }
+Command cone(double base, double height, int slices, int stacks) { return {Cone, base, height, 0, 0, slices, stacks}; }
+Command tube(double base, double top, double height, int slices, int stacks)
+{
+    return {Tube, base, top, height, 0, slices, stacks};
+}
+Command translate(double x, double y, double z) { return {Translate, x, y, z}; }
+Command rotate(double angle, double x, double y, double z) { return {Rotate, angle, x, y, z}; }
+Command scale(double x, double y, double z) { return {Scale, x, y, z}; }
+const Command push{Push}, pop{Pop}, newQuadric{NewQuadric}, deleteQuadric{DeleteQuadric};
+
+struct BodyPart {
+    const char* name;
+    GLuint* handle;
+    Command commands[10];
+    int count;
+};
+
+// In order of creation. Limbs hang from their joint along -y; 90 about (1, 0, 0)
+// turns a tube down, 90 about (-1, 0, 0) turns it up.
+const BodyPart bodyParts[] = {
+    {"piedeEcaviglia", &piedeEcaviglia,
+     {push, sphere(0.3, 10, 10), translate(-0.75, -0.4, 0), scale(1.9, 0.35, 0.9), cube(1.0), pop}, 6},
+    {"stincoEginocchio", &stincoEginocchio,
+     {push, sphere(0.5, 10, 10), newQuadric, translate(0, -0.3, 0), rotate(90, 1, 0, 0),
+      tube(0.5, 0.25, 4.5, 20, 20), deleteQuadric, pop}, 8},
+    {"cosciaEgluteo", &cosciaEgluteo,
+     {push, sphere(0.7, 20, 20), newQuadric, translate(0, -0.5, 0), rotate(90, 1, 0, 0),
+      tube(0.7, 0.5, 4.0, 20, 20), deleteQuadric, pop}, 8},
+    {"colloEtesta", &colloEtesta,
+     {push, sphere(0.6, 10, 10), translate(0, 1.8, 0), scale(1, 1.4, 0.7), sphere(1.0, 20, 20),
+      translate(0, 0, 0.5), cone(0.3, 2.0, 20, 20), pop}, 8},
+    {"bacino", &bacino,
+     {push, newQuadric, translate(0, -0.5, 0), rotate(90, -1, 0, 0), tube(1.5, 1.6, 1.0, 20, 20),
+      deleteQuadric, pop}, 7},
+    {"panciaEtorace", &panciaEtorace,
+     {push, sphere(1.5, 20, 20), newQuadric, translate(0, 0.5, 0), rotate(90, -1, 0, 0),
+      tube(1.6, 2.0, 3.0, 20, 20), translate(0, 0, 3), cone(2.0, 0.5, 20, 20), deleteQuadric, pop}, 10},
+    {"bicipideEspalla", &bicipideEspalla,
+     {push, sphere(0.6, 10, 10), newQuadric, translate(0, -0.5, 0), rotate(90, 1, 0, 0),
+      tube(0.6, 0.5, 2.0, 20, 20), deleteQuadric, pop}, 8},
+    {"avambraccioEgomito", &avambraccioEgomito,
+     {push, sphere(0.5, 10, 10), newQuadric, translate(0, -0.4, 0), rotate(90, 1, 0, 0),
+      tube(0.5, 0.4, 2.0, 20, 20), deleteQuadric, pop}, 8},
+    {"manoEpolso", &manoEpolso,
+     {push, sphere(0.4, 10, 10), translate(0, -1.05, 0), scale(0.3, 1.5, 1.0), cube(1.0), pop}, 6},
+};
+
+[[noreturn]] void Interrompi(const char* what, const char* part)
+{
+    std::fprintf(stderr, "pavok: %s failed while building %s\n", what, part);
+    std::exit(EXIT_FAILURE);
+}
+
+void Compila(const BodyPart& part)
+{
+    *part.handle = glGenLists(1);
+    if (*part.handle == 0) Interrompi("glGenLists", part.name);
+
+    glNewList(*part.handle, GL_COMPILE);
+    GLUquadric* quadric = nullptr;  // lives only while this list is built
+    for (int i = 0; i < part.count; ++i) {
+        const Command& c = part.commands[i];
+        switch (c.op) {
+        case Push: glPushMatrix(); break;
+        case Pop: glPopMatrix(); break;
+        case Sphere: glutSolidSphere(c.a, c.slices, c.stacks); break;
+        case Cube: glutSolidCube(c.a); break;
+        case Cone: glutSolidCone(c.a, c.b, c.slices, c.stacks); break;
+        case Tube: gluCylinder(quadric, c.a, c.b, c.c, c.slices, c.stacks); break;
+        case Translate: glTranslatef(GLfloat(c.a), GLfloat(c.b), GLfloat(c.c)); break;
+        case Rotate: glRotatef(GLfloat(c.a), GLfloat(c.b), GLfloat(c.c), GLfloat(c.d)); break;
+        case Scale: glScalef(GLfloat(c.a), GLfloat(c.b), GLfloat(c.c)); break;
+        case NewQuadric:
+            quadric = gluNewQuadric();
+            if (quadric == nullptr) Interrompi("gluNewQuadric", part.name);
+            break;
+        case DeleteQuadric: gluDeleteQuadric(quadric); break;
+        }
+    }
+    glEndList();
+}
+
+}  // namespace
+
+void DefDisplayLists()
+{
+    glMatrixMode(GL_MODELVIEW);
+    for (const BodyPart& part : bodyParts) Compila(part);
+}

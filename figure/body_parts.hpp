@@ -1,0 +1,6 @@
+// The nine body-part shapes, compiled once into display lists at start-up.
+#pragma once
+
+// Compiles the nine lists into their handles and leaves GL_MODELVIEW selected.
+// Stops the program with a message if GL cannot give a list name or a quadric.
+void DefDisplayLists();

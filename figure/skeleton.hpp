@@ -1,0 +1,24 @@
+// The figure's skeleton and one whole frame: clear, draw at the heading, swap.
+#pragma once
+
+void display();  // the GLUT display callback; animations call it for each frame
+
+void DisegnoUomo();  // the whole figure in the current frame: pelvis, upper body, legs
+void DisegnoSopraBacino();
+void DisegnoSottoBacino();
+
+// One operation per segment: move to the joint, turn by the pose, draw, draw children.
+void DisegnoTorace();
+void DisegnoTesta();
+void DisegnoBraccioDestro();
+void DisegnoGomitoDestro();
+void DisegnoPolsoDestro();
+void DisegnoBraccioSinistro();
+void DisegnoGomitoSinistro();
+void DisegnoPolsoSinistro();
+void DisegnoGambaSinistra();
+void DisegnoGinocchioSinistro();
+void DisegnoCavigliaSinistra();
+void DisegnoGambaDestra();
+void DisegnoGinocchioDestro();
+void DisegnoCavigliaDestra();

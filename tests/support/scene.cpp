@@ -1,0 +1,97 @@
+#include "tests/support/scene.hpp"
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include "app/scene_state.hpp"
+#include "app/startup.hpp"
+#include "figure/skeleton.hpp"
+#include "tests/support/gl_recorder.hpp"
+#include "view/projection.hpp"
+
+namespace scene {
+
+void reset()
+{
+    Attenti();
+    direzione = 0;
+    left = bottom = -30;
+    right = top = 30;
+    proiez = 1;
+    PuntoDiVista();
+    reshape(650, 650);
+    rec::stop();
+    rec::redisplays = 0;
+    rec::swaps = 0;
+    rec::failGenLists = rec::failNewQuadric = false;
+}
+
+void pump()
+{
+    for (int i = 0; i < 20; ++i) glutMainLoopEvent();
+}
+
+Matrix modelview()
+{
+    Matrix m;
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
+    return m;
+}
+
+Matrix projection()
+{
+    Matrix m;
+    glGetFloatv(GL_PROJECTION_MATRIX, m.data());
+    return m;
+}
+
+GLint integer(GLenum what)
+{
+    GLint v = 0;
+    glGetIntegerv(what, &v);
+    return v;
+}
+
+std::array<GLint, 4> viewport()
+{
+    std::array<GLint, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+}
+
+std::array<float, 3> position()
+{
+    const Matrix m = modelview();
+    return {m[12], m[13], m[14] + static_cast<float>(VPz)};
+}
+
+std::vector<unsigned char> drawAndRead(int& width, int& height)
+{
+    width = glutGet(GLUT_WINDOW_WIDTH);
+    height = glutGet(GLUT_WINDOW_HEIGHT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glRotatef(static_cast<GLfloat>(direzione), 0, 1, 0);
+    DisegnoUomo();
+    glPopMatrix();
+    glFinish();
+    std::vector<unsigned char> px(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+
+}  // namespace scene
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
+    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();  // no window needed
+    rec::start();  // the start-up calls stay in the log for the start-up test
+    Avvio(&argc, argv);
+    rec::stop();
+    scene::pump();
+    return RUN_ALL_TESTS();
+}
