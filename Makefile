@@ -1,10 +1,13 @@
 # The two commands of the quick start, and the rest.
-#   make run     install what is missing, build, open the window
-#   make test    install what is missing, build, run every test (own Xvfb if no display)
+#   make run      install what is missing, build, open the window
+#   make test     install what is missing, build, run every test (own Xvfb if no display)
+#   make bench    measure a frame, the animations and start-up
+#   make docs     regenerate the pictures under docs/images from the real program
+#   make package  build a Debian package
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test bench docs package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,7 +22,16 @@ run: build
 	./$(BUILD)/pavok
 
 test: build
-	@bash scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@BUILD=$(BUILD) JOBS=$(JOBS) bash scripts/test.sh
+
+bench: build
+	@BUILD=$(BUILD) bash scripts/bench.sh
+
+docs: build
+	@BUILD=$(BUILD) bash scripts/docs.sh
+
+package: build
+	@BUILD=$(BUILD) bash scripts/package.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-*
