@@ -31,6 +31,7 @@ void SaliPiano(int) { Solleva(0.2f); }
 void ScendiPiano(int) { Solleva(-0.2f); }
 void Scendi(int) { Solleva(-0.3f); }
 
+// clang-format off
 const Fase salto[] = {
     // frames  joint changes per frame                                          move
     {20, {{&gamdesx, -2}, {&gamsinx, -2}, {&ginsinx, +4}, {&gindesx, +4},
@@ -46,6 +47,7 @@ const Fase salto[] = {
     {10, {},                                                                    Scendi},        // 9 descent
     {20, {{&spalladesz, +9}, {&spallasinz, -9}, {&cavsinx, -3}, {&cavdesx, -3}}, Scendi},       // 10 landing
 };
+// clang-format on
 
 }  // namespace
 

@@ -16,6 +16,7 @@ float s = 0;
 void Passo(int) { Avanza(s); }
 void PassoLento(int) { Avanza(s * 0.8); }  // a double product, not narrowed again
 
+// clang-format off
 const Fase avvio = {7, {{&gamsinx, +4}, {&gamdesx, -4}, {&ginsinx, +8}, {&spalladesx, +4},
                         {&spallasinx, -4}, {&gomdesx, -12}, {&gomsinx, -12}}, Passo};
 const Fase destraIndietro = {15, {{&gamdesx, +4}, {&gamsinx, -4}, {&gindesx, +4}, {&ginsinx, -4},
@@ -32,6 +33,7 @@ const Fase* const corsa[] = {
     &destraIndietro, &sinistraIndietro,
     &rallenta,
 };
+// clang-format on
 
 }  // namespace
 

@@ -17,6 +17,7 @@ void Passo(int) { Avanza(w); }
 
 constexpr int anca = 1, ginocchio = 4, spalla = 1;  // degrees per frame
 
+// clang-format off
 // Right leg forward: right arm back, left arm forward.
 #define DESTRA_AVANTI {&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}
 // Left leg forward: left arm back, right arm forward.
@@ -42,6 +43,7 @@ const Fase* const camminata[] = {
     &sinistraPiega, &sinistraDistende, &sinistraDistende, &destraPiega, &destraDistende, &destraDistende,
     &arrestoPiega, &arrestoDistende,
 };
+// clang-format on
 
 }  // namespace
 

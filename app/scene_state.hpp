@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+// clang-format off
 // Pose: joint angles in whole degrees. Stem + side (sin left, des right) + axis.
 inline int gamsinx = 0;     // left thigh, at the hip
 inline int gamsinz = 0;
@@ -29,6 +30,7 @@ inline int gomsinx = 0;     // left forearm, at the elbow
 inline int gomdesx = 0;     // right forearm
 inline int polsosinz = 0;   // left hand, at the wrist
 inline int polsodesz = 0;   // right hand
+// clang-format on
 
 // Heading of the whole figure about the world's +y axis, in degrees.
 inline int direzione = 0;

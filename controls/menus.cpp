@@ -16,6 +16,7 @@ struct Voce {
     void (*operazione)();
 };
 
+// clang-format off
 const Voce vociAnimazioni[] = {
     {"Salta", 1, Salta},
     {"Corri", 2, Corri},
@@ -32,6 +33,7 @@ const Voce vociVisuale[] = {
     {"Restringi visuale", 7, RestringiVisuale},
     {"Cambia proiezione", 8, CambiaProiezione},
 };
+// clang-format on
 
 template <size_t N>
 void Esegui(const Voce (&voci)[N], int valore)

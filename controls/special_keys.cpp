@@ -24,6 +24,7 @@ struct TastoSpeciale {
     int modulo;
 };
 
+// clang-format off
 const TastoSpeciale tastiSpeciali[] = {
     {GLUT_KEY_F1, &colloz, +3, 90},      {GLUT_KEY_F2, &colloz, -3, 90},
     {GLUT_KEY_F3, &collox, +3, 90},      {GLUT_KEY_F4, &collox, -3, 90},
@@ -35,6 +36,7 @@ const TastoSpeciale tastiSpeciali[] = {
     {GLUT_KEY_LEFT, &direzione, +3, 360}, {GLUT_KEY_RIGHT, &direzione, -3, 360},
     {GLUT_KEY_UP, nullptr, +1, 0},       {GLUT_KEY_DOWN, nullptr, -1, 0},
 };
+// clang-format on
 
 }  // namespace
 

@@ -13,7 +13,7 @@ namespace {
 // One command of a body-part list, with the arguments as the shape's table
 // gives them. Lengths stay double: GLU and GLUT take doubles, and only the
 // matrix calls narrow them to float.
-enum Op { Push, Pop, Sphere, Cube, Cone, Tube, Translate, Rotate, Scale, NewQuadric, DeleteQuadric };
+enum Op { End, Push, Pop, Sphere, Cube, Cone, Tube, Translate, Rotate, Scale, NewQuadric, DeleteQuadric };
 
 struct Command {
     Op op;
@@ -21,54 +21,61 @@ struct Command {
     int slices = 0, stacks = 0;
 };
 
-Command sphere(double radius, int slices, int stacks) { return {Sphere, radius, 0, 0, 0, slices, stacks}; }
-Command cube(double size) { return {Cube, size}; }
-Command cone(double base, double height, int slices, int stacks) { return {Cone, base, height, 0, 0, slices, stacks}; }
-Command tube(double base, double top, double height, int slices, int stacks)
+constexpr Command sphere(double radius, int slices, int stacks)
+{
+    return {Sphere, radius, 0, 0, 0, slices, stacks};
+}
+constexpr Command cube(double size) { return {Cube, size}; }
+constexpr Command cone(double base, double height, int slices, int stacks)
+{
+    return {Cone, base, height, 0, 0, slices, stacks};
+}
+constexpr Command tube(double base, double top, double height, int slices, int stacks)
 {
     return {Tube, base, top, height, 0, slices, stacks};
 }
-Command translate(double x, double y, double z) { return {Translate, x, y, z}; }
-Command rotate(double angle, double x, double y, double z) { return {Rotate, angle, x, y, z}; }
-Command scale(double x, double y, double z) { return {Scale, x, y, z}; }
-const Command push{Push}, pop{Pop}, newQuadric{NewQuadric}, deleteQuadric{DeleteQuadric};
+constexpr Command translate(double x, double y, double z) { return {Translate, x, y, z}; }
+constexpr Command rotate(double angle, double x, double y, double z) { return {Rotate, angle, x, y, z}; }
+constexpr Command scale(double x, double y, double z) { return {Scale, x, y, z}; }
+constexpr Command push{Push}, pop{Pop}, newQuadric{NewQuadric}, deleteQuadric{DeleteQuadric};
 
 struct BodyPart {
     const char* name;
     GLuint* handle;
-    Command commands[10];
-    int count;
+    Command commands[10];  // up to the first End
 };
 
+// clang-format off
 // In order of creation. Limbs hang from their joint along -y; 90 about (1, 0, 0)
 // turns a tube down, 90 about (-1, 0, 0) turns it up.
 const BodyPart bodyParts[] = {
     {"piedeEcaviglia", &piedeEcaviglia,
-     {push, sphere(0.3, 10, 10), translate(-0.75, -0.4, 0), scale(1.9, 0.35, 0.9), cube(1.0), pop}, 6},
+     {push, sphere(0.3, 10, 10), translate(-0.75, -0.4, 0), scale(1.9, 0.35, 0.9), cube(1.0), pop}},
     {"stincoEginocchio", &stincoEginocchio,
      {push, sphere(0.5, 10, 10), newQuadric, translate(0, -0.3, 0), rotate(90, 1, 0, 0),
-      tube(0.5, 0.25, 4.5, 20, 20), deleteQuadric, pop}, 8},
+      tube(0.5, 0.25, 4.5, 20, 20), deleteQuadric, pop}},
     {"cosciaEgluteo", &cosciaEgluteo,
      {push, sphere(0.7, 20, 20), newQuadric, translate(0, -0.5, 0), rotate(90, 1, 0, 0),
-      tube(0.7, 0.5, 4.0, 20, 20), deleteQuadric, pop}, 8},
+      tube(0.7, 0.5, 4.0, 20, 20), deleteQuadric, pop}},
     {"colloEtesta", &colloEtesta,
      {push, sphere(0.6, 10, 10), translate(0, 1.8, 0), scale(1, 1.4, 0.7), sphere(1.0, 20, 20),
-      translate(0, 0, 0.5), cone(0.3, 2.0, 20, 20), pop}, 8},
+      translate(0, 0, 0.5), cone(0.3, 2.0, 20, 20), pop}},
     {"bacino", &bacino,
      {push, newQuadric, translate(0, -0.5, 0), rotate(90, -1, 0, 0), tube(1.5, 1.6, 1.0, 20, 20),
-      deleteQuadric, pop}, 7},
+      deleteQuadric, pop}},
     {"panciaEtorace", &panciaEtorace,
      {push, sphere(1.5, 20, 20), newQuadric, translate(0, 0.5, 0), rotate(90, -1, 0, 0),
-      tube(1.6, 2.0, 3.0, 20, 20), translate(0, 0, 3), cone(2.0, 0.5, 20, 20), deleteQuadric, pop}, 10},
+      tube(1.6, 2.0, 3.0, 20, 20), translate(0, 0, 3), cone(2.0, 0.5, 20, 20), deleteQuadric, pop}},
     {"bicipideEspalla", &bicipideEspalla,
      {push, sphere(0.6, 10, 10), newQuadric, translate(0, -0.5, 0), rotate(90, 1, 0, 0),
-      tube(0.6, 0.5, 2.0, 20, 20), deleteQuadric, pop}, 8},
+      tube(0.6, 0.5, 2.0, 20, 20), deleteQuadric, pop}},
     {"avambraccioEgomito", &avambraccioEgomito,
      {push, sphere(0.5, 10, 10), newQuadric, translate(0, -0.4, 0), rotate(90, 1, 0, 0),
-      tube(0.5, 0.4, 2.0, 20, 20), deleteQuadric, pop}, 8},
+      tube(0.5, 0.4, 2.0, 20, 20), deleteQuadric, pop}},
     {"manoEpolso", &manoEpolso,
-     {push, sphere(0.4, 10, 10), translate(0, -1.05, 0), scale(0.3, 1.5, 1.0), cube(1.0), pop}, 6},
+     {push, sphere(0.4, 10, 10), translate(0, -1.05, 0), scale(0.3, 1.5, 1.0), cube(1.0), pop}},
 };
+// clang-format on
 
 [[noreturn]] void Interrompi(const char* what, const char* part)
 {
@@ -83,8 +90,8 @@ void Compila(const BodyPart& part)
 
     glNewList(*part.handle, GL_COMPILE);
     GLUquadric* quadric = nullptr;  // lives only while this list is built
-    for (int i = 0; i < part.count; ++i) {
-        const Command& c = part.commands[i];
+    for (const Command& c : part.commands) {
+        if (c.op == End) break;
         switch (c.op) {
         case Push: glPushMatrix(); break;
         case Pop: glPopMatrix(); break;
@@ -100,6 +107,7 @@ void Compila(const BodyPart& part)
             if (quadric == nullptr) Interrompi("gluNewQuadric", part.name);
             break;
         case DeleteQuadric: gluDeleteQuadric(quadric); break;
+        case End: break;
         }
     }
     glEndList();

@@ -13,16 +13,20 @@ struct Rotazione {
 
 constexpr GLfloat X[] = {1, 0, 0}, Y[] = {0, 1, 0}, Z[] = {0, 0, 1};
 
-constexpr Rotazione attorno(const int& angolo, const GLfloat (&asse)[3]) { return {&angolo, asse[0], asse[1], asse[2]}; }
+constexpr Rotazione attorno(const int& angolo, const GLfloat (&asse)[3])
+{
+    return {&angolo, asse[0], asse[1], asse[2]};
+}
 
 struct Segmento {
-    GLfloat dx, dy, dz;        // joint offset in the parent frame
-    Rotazione rotazioni[3];    // x, then y, then z: z acts innermost
-    bool piede;                // feet are built along -x; a fixed turn points them forward
+    GLfloat dx, dy, dz;      // joint offset in the parent frame
+    Rotazione rotazioni[3];  // x, then y, then z: z acts innermost
+    bool piede;              // feet are built along -x; a fixed turn points them forward
     const GLuint* lista;
-    void (*figli[3])();        // nullptr ends the children
+    void (*figli[3])();  // nullptr ends the children
 };
 
+// clang-format off
 // Rows of the skeleton, in drawing order.
 constexpr Segmento torace = {0, 1, 0, {attorno(panciax, X), attorno(panciay, Y), attorno(panciaz, Z)}, false,
                          &panciaEtorace, {DisegnoTesta, DisegnoBraccioDestro, DisegnoBraccioSinistro}};
@@ -45,12 +49,19 @@ constexpr Segmento gambaSinistra = {0.75f, -1, 0, {attorno(gamsinx, X), attorno(
 constexpr Segmento ginocchioSinistro = {0, -4.9f, 0, {attorno(ginsinx, X)}, false, &stincoEginocchio,
                                     {DisegnoCavigliaSinistra}};
 constexpr Segmento cavigliaSinistra = {0, -4.9f, 0, {attorno(cavsinx, X)}, true, &piedeEcaviglia, {}};
-constexpr Segmento gambaDestra = {-0.75f, -1, 0, {attorno(gamdesx, X), attorno(gamdesz, Z)}, false,
-                              &cosciaEgluteo, {DisegnoGinocchioDestro}};
-constexpr Segmento ginocchioDestro = {0, -4.9f, 0, {attorno(gindesx, X)}, false, &stincoEginocchio,
-                                  {DisegnoCavigliaDestra}};
+// clang-format on
+constexpr Segmento gambaDestra = {-0.75f,
+                                  -1,
+                                  0,
+                                  {attorno(gamdesx, X), attorno(gamdesz, Z)},
+                                  false,
+                                  &cosciaEgluteo,
+                                  {DisegnoGinocchioDestro}};
+constexpr Segmento ginocchioDestro = {
+    0, -4.9f, 0, {attorno(gindesx, X)}, false, &stincoEginocchio, {DisegnoCavigliaDestra}};
 constexpr Segmento cavigliaDestra = {0, -4.9f, 0, {attorno(cavdesx, X)}, true, &piedeEcaviglia, {}};
 
+// clang-format off
 void PassoSegmento(const Segmento& s)
 {
     glPushMatrix();
@@ -131,3 +142,4 @@ void DisegnoCavigliaSinistra() { PassoSegmento(cavigliaSinistra); }
 void DisegnoGambaDestra() { PassoSegmento(gambaDestra); }
 void DisegnoGinocchioDestro() { PassoSegmento(ginocchioDestro); }
 void DisegnoCavigliaDestra() { PassoSegmento(cavigliaDestra); }
+// clang-format on
