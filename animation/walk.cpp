@@ -18,24 +18,20 @@ void Passo(int) { Avanza(w); }
 constexpr int anca = 1, ginocchio = 4, spalla = 1;  // degrees per frame
 
 // clang-format off
-// Right leg forward: right arm back, left arm forward.
-#define DESTRA_AVANTI {&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}
-// Left leg forward: left arm back, right arm forward.
-#define SINISTRA_AVANTI {&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamdesx, +anca}, {&gamsinx, -anca}
+// Arms swing against the legs: the right leg goes forward with the left arm.
+// Each row: frames; per frame, left and right shoulder, left and right hip, one knee; the move.
+const Fase avvioPiega       = {4, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, +ginocchio}},     Passo};
+const Fase avvioDistende    = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, -ginocchio / 2}}, Passo};
+const Fase sinistraPiega    = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, +ginocchio}},     Passo};
+const Fase sinistraDistende = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, -ginocchio / 2}}, Passo};
+const Fase destraPiega      = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, +ginocchio}},     Passo};
+const Fase destraDistende   = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, -ginocchio / 2}}, Passo};
+const Fase arrestoPiega     = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, +ginocchio / 2}}, Passo};
+const Fase arrestoDistende  = {4, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, -ginocchio}},     Passo};
 
-const Fase avvioPiega = {4, {DESTRA_AVANTI, {&gindesx, +ginocchio}}, Passo};                 // 1
-const Fase avvioDistende = {8, {DESTRA_AVANTI, {&gindesx, -ginocchio / 2}}, Passo};          // 2
-const Fase sinistraPiega = {8, {SINISTRA_AVANTI, {&ginsinx, +ginocchio}}, Passo};            // 3a
-const Fase sinistraDistende = {8, {SINISTRA_AVANTI, {&ginsinx, -ginocchio / 2}}, Passo};     // 3b, 3c
-const Fase destraPiega = {8, {DESTRA_AVANTI, {&gindesx, +ginocchio}}, Passo};                // 3d
-const Fase destraDistende = {8, {DESTRA_AVANTI, {&gindesx, -ginocchio / 2}}, Passo};         // 3e, 3f
-const Fase arrestoPiega = {8, {SINISTRA_AVANTI, {&ginsinx, +ginocchio / 2}}, Passo};         // 4
-const Fase arrestoDistende = {4, {SINISTRA_AVANTI, {&ginsinx, -ginocchio}}, Passo};          // 5
-
-#undef DESTRA_AVANTI
-#undef SINISTRA_AVANTI
-
-// Each cycle ends in the pose that phase 2 ends in, so the cycles repeat exactly.
+// A starting half-step with the right leg, three cycles of a left and a right
+// step (each ends in the pose the half-step ends in, so they repeat exactly),
+// and a closing half-step with the left leg back to the straight pose.
 const Fase* const camminata[] = {
     &avvioPiega, &avvioDistende,
     &sinistraPiega, &sinistraDistende, &sinistraDistende, &destraPiega, &destraDistende, &destraDistende,
