@@ -1,6 +1,8 @@
-// Start-up: the order of the set-up calls and the render state they leave.
+// Start-up: the order of the set-up calls, the render state, camera and light they leave, the first reshape.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "app/scene_state.hpp"
 #include "tests/support/gl_recorder.hpp"
@@ -23,7 +25,7 @@ std::vector<std::string> withoutListBodies(const std::vector<std::string>& all)
 
 TEST(Startup, CallsTheSetUpInOrder)
 {
-    const auto seq = withoutListBodies(rec::calls());
+    const auto seq = withoutListBodies(scene::startupLog());
     const std::vector<std::string> expected = {
         "glutInit(1)",
         "glutInitDisplayMode(18)",
@@ -66,8 +68,79 @@ TEST(Startup, CallsTheSetUpInOrder)
     };
     EXPECT_EQ(seq, expected);
     // Start-up itself sets no viewport or projection: the first reshape does.
-    EXPECT_EQ(rec::count("glViewport"), 0);
-    EXPECT_EQ(rec::count("glFrustum"), 0);
+    for (const auto& c : scene::startupLog()) {
+        EXPECT_NE(c.rfind("glViewport", 0), 0u) << c;
+        EXPECT_NE(c.rfind("glFrustum", 0), 0u) << c;
+    }
+}
+
+std::array<GLfloat, 4> floats4(GLenum what)
+{
+    std::array<GLfloat, 4> v{};
+    glGetFloatv(what, v.data());
+    return v;
+}
+
+TEST(Startup, LeavesTheRenderState)
+{
+    EXPECT_EQ(floats4(GL_COLOR_CLEAR_VALUE), (std::array<GLfloat, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(floats4(GL_DEPTH_CLEAR_VALUE)[0], 1.0f);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+    EXPECT_FALSE(glIsEnabled(GL_NORMALIZE));
+    // Left at GL's defaults: the program sets only what it needs.
+    EXPECT_EQ(scene::integer(GL_DEPTH_FUNC), GL_LESS);
+    EXPECT_EQ(scene::integer(GL_CULL_FACE_MODE), GL_BACK);
+    EXPECT_EQ(scene::integer(GL_FRONT_FACE), GL_CCW);
+    EXPECT_EQ(scene::integer(GL_SHADE_MODEL), GL_SMOOTH);
+    EXPECT_EQ(scene::integer(GL_LIGHT_MODEL_LOCAL_VIEWER), GL_TRUE);
+    EXPECT_EQ(scene::integer(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(scene::integer(GL_MODELVIEW_STACK_DEPTH), 1);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST(Startup, PlacesTheCameraAndFixesTheLightInTheWorld)
+{
+    // Eye at (0, 0, 120) looking at the origin, +y up: a pure shift by -120 along z.
+    scene::Matrix camera{};
+    camera[0] = camera[5] = camera[10] = camera[15] = 1;
+    camera[14] = -120;
+    EXPECT_EQ(scene::modelview(), camera);
+
+    // GL keeps the position in eye coordinates: the world point (0, 0, 200)
+    // seen through the camera, and positional (w = 1).
+    GLfloat pos[4], diffuse[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, pos);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    const auto eye = scene::apply(scene::modelview(), LSPx, LSPy, LSPz);
+    EXPECT_EQ((std::array<GLfloat, 4>{pos[0], pos[1], pos[2], pos[3]}), (std::array<GLfloat, 4>{eye[0], eye[1], eye[2], 1}));
+    EXPECT_EQ(pos[2], 80.0f);
+    EXPECT_EQ((std::array<GLfloat, 4>{diffuse[0], diffuse[1], diffuse[2], diffuse[3]}),
+              (std::array<GLfloat, 4>{0.0f, 0.8f, 0.8f, 0.0f}));
+}
+
+TEST(Startup, StartsAtRestAndTheFirstReshapeSetsTheView)
+{
+    const int pose[] = {gamsinx,    gamsinz,    gamdesx,    gamdesz, ginsinx,    gindesx,    cavsinx, cavdesx,
+                        panciax,    panciay,    panciaz,    collox,  colloy,     colloz,     spallasinx,
+                        spallasiny, spallasinz, spalladesx, spalladesy, spalladesz, gomsinx, gomdesx,
+                        polsosinz,  polsodesz,  direzione};
+    for (int angle : pose) EXPECT_EQ(angle, 0);
+
+    // GLUT's first reshape, delivered by the event pump before any frame.
+    EXPECT_EQ(larghezza, 650);
+    EXPECT_EQ(altezza, 650);
+    EXPECT_EQ(scene::viewport(), (std::array<GLint, 4>{0, 0, 650, 650}));
+    EXPECT_FLOAT_EQ(scene::projection()[0], 40.0f / 60.0f);  // 2 near / (right - left)
+    EXPECT_EQ(scene::projection()[11], -1.0f);               // a frustum, not a box
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 650);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 650);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_DOUBLEBUFFER), 1);
+    EXPECT_GT(glutGet(GLUT_WINDOW_DEPTH_SIZE), 0);
 }
 
 }  // namespace

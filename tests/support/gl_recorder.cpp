@@ -33,6 +33,7 @@ int redisplays = 0;
 int swaps = 0;
 bool failGenLists = false;
 bool failNewQuadric = false;
+void (*beforeCallList)(unsigned) = nullptr;
 
 void start()
 {
@@ -115,7 +116,7 @@ void __wrap_glPopMatrix(void) { add("glPopMatrix"); __real_glPopMatrix(); }
 void __wrap_glTranslatef(GLfloat x, GLfloat y, GLfloat z) { add("glTranslatef", x, y, z); __real_glTranslatef(x, y, z); }
 void __wrap_glRotatef(GLfloat a, GLfloat x, GLfloat y, GLfloat z) { add("glRotatef", a, x, y, z); __real_glRotatef(a, x, y, z); }
 void __wrap_glScalef(GLfloat x, GLfloat y, GLfloat z) { add("glScalef", x, y, z); __real_glScalef(x, y, z); }
-void __wrap_glCallList(GLuint l) { add("glCallList", l); __real_glCallList(l); }
+void __wrap_glCallList(GLuint l) { add("glCallList", l); if (rec::beforeCallList) rec::beforeCallList(l); __real_glCallList(l); }
 void __wrap_glClear(GLbitfield m) { add("glClear", m); __real_glClear(m); }
 void __wrap_glMatrixMode(GLenum m) { add("glMatrixMode", m); __real_glMatrixMode(m); }
 void __wrap_glLoadIdentity(void) { add("glLoadIdentity"); __real_glLoadIdentity(); }

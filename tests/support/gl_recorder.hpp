@@ -22,4 +22,8 @@ extern int swaps;
 extern bool failGenLists;    // glGenLists returns 0
 extern bool failNewQuadric;  // gluNewQuadric returns nullptr
 
+// Called just before every glCallList of the project's code, recording or not,
+// so a test can read the matrix that the list is about to be drawn in.
+extern void (*beforeCallList)(unsigned list);
+
 }  // namespace rec

@@ -82,6 +82,29 @@ std::vector<unsigned char> drawAndRead(int& width, int& height)
     return px;
 }
 
+namespace {
+std::vector<std::string> startup;
+std::vector<ListCall> seen;
+}  // namespace
+
+const std::vector<std::string>& startupLog() { return startup; }
+
+std::vector<ListCall> listCalls(void (*draw)())
+{
+    seen.clear();
+    rec::beforeCallList = [](unsigned list) { seen.push_back({list, modelview(), integer(GL_MODELVIEW_STACK_DEPTH)}); };
+    draw();
+    rec::beforeCallList = nullptr;
+    return seen;
+}
+
+std::array<float, 3> apply(const Matrix& m, float px, float py, float pz)
+{
+    std::array<float, 3> r{};
+    for (int i = 0; i < 3; ++i) r[i] = m[i] * px + m[4 + i] * py + m[8 + i] * pz + m[12 + i];
+    return r;
+}
+
 }  // namespace scene
 
 int main(int argc, char** argv)
@@ -92,6 +115,7 @@ int main(int argc, char** argv)
     rec::start();  // the start-up calls stay in the log for the start-up test
     Avvio(&argc, argv);
     rec::stop();
+    scene::startup = rec::calls();
     scene::pump();
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 namespace scene {
@@ -30,5 +31,20 @@ std::array<float, 3> position();
 // RGB pixels of the back buffer after drawing the figure without swapping,
 // bottom row first, width * height * 3 bytes.
 std::vector<unsigned char> drawAndRead(int& width, int& height);
+
+// The recorder's log of the program's start-up, kept aside before any test runs.
+const std::vector<std::string>& startupLog();
+
+// One glCallList made while drawing: the list, and the modelview matrix and
+// stack depth it was called with (the list's own frame, before its push).
+struct ListCall {
+    GLuint list;
+    Matrix modelview;
+    GLint depth;
+};
+std::vector<ListCall> listCalls(void (*draw)());
+
+// m applied to the point (px, py, pz, 1).
+std::array<float, 3> apply(const Matrix& m, float px, float py, float pz);
 
 }  // namespace scene
