@@ -125,11 +125,7 @@ TEST(Startup, PlacesTheCameraAndFixesTheLightInTheWorld)
 
 TEST(Startup, StartsAtRestAndTheFirstReshapeSetsTheView)
 {
-    const int pose[] = {gamsinx,    gamsinz,    gamdesx,    gamdesz, ginsinx,    gindesx,    cavsinx, cavdesx,
-                        panciax,    panciay,    panciaz,    collox,  colloy,     colloz,     spallasinx,
-                        spallasiny, spallasinz, spalladesx, spalladesy, spalladesz, gomsinx, gomdesx,
-                        polsosinz,  polsodesz,  direzione};
-    for (int angle : pose) EXPECT_EQ(angle, 0);
+    EXPECT_EQ(scene::angleValues(), (std::array<int, 25>{}));  // every joint and the heading
 
     // GLUT's first reshape, delivered by the event pump before any frame.
     EXPECT_EQ(larghezza, 650);

@@ -98,6 +98,21 @@ std::vector<ListCall> listCalls(void (*draw)())
     return seen;
 }
 
+std::array<int*, 25> angles()
+{
+    return {&gamsinx,    &gamsinz,    &gamdesx,    &gamdesz,    &ginsinx,    &gindesx,    &cavsinx,
+            &cavdesx,    &panciax,    &panciay,    &panciaz,    &collox,     &colloy,     &colloz,
+            &spallasinx, &spallasiny, &spallasinz, &spalladesx, &spalladesy, &spalladesz, &gomsinx,
+            &gomdesx,    &polsosinz,  &polsodesz,  &direzione};
+}
+
+std::array<int, 25> angleValues()
+{
+    std::array<int, 25> v{};
+    for (size_t i = 0; i < v.size(); ++i) v[i] = *angles()[i];
+    return v;
+}
+
 std::array<float, 3> apply(const Matrix& m, float px, float py, float pz)
 {
     std::array<float, 3> r{};

@@ -44,6 +44,10 @@ struct ListCall {
 };
 std::vector<ListCall> listCalls(void (*draw)());
 
+// The 24 joint angles, in the scene state's order, then direzione.
+std::array<int*, 25> angles();
+std::array<int, 25> angleValues();
+
 // m applied to the point (px, py, pz, 1).
 std::array<float, 3> apply(const Matrix& m, float px, float py, float pz);
 
