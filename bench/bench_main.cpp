@@ -1,0 +1,210 @@
+// How fast a frame is: the figure against an empty frame (the floor) and against
+// the same figure issued in immediate mode; the three animations; and the heap
+// allocations a frame and an animation make. All in one window, 650 x 650, and
+// side by side in one run (repetitions interleave at random), so that the ratios
+// hold even while the machine is busy with other work.
+//
+// Own flags, before Google Benchmark's:
+//   --pavok_out=FILE     key value lines for scripts/bench.sh
+//   --pavok_frames=N     frames counted for allocations (1000)
+//   --pavok_reps=N       repetitions of each benchmark (15)
+//   --pavok_quick        smoke run: no animation allocation counts
+#include <GL/freeglut.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "animation/jump.hpp"
+#include "animation/run.hpp"
+#include "animation/walk.hpp"
+#include "app/scene_state.hpp"
+#include "bench/alloc_count.hpp"
+#include "bench/immediate_peer.hpp"
+#include "bench/window.hpp"
+#include "figure/skeleton.hpp"
+
+namespace {
+
+std::map<std::string, double> risultati;  // key -> value, written at the end
+
+void Frame(benchmark::State& state)
+{
+    for (auto _ : state) {
+        display();
+        glFinish();  // the frame is done when the driver is, not when it is queued
+    }
+}
+
+void Floor(benchmark::State& state)
+{
+    for (auto _ : state) {
+        FrameVuoto();
+        glFinish();
+    }
+}
+
+void Immediate(benchmark::State& state)
+{
+    immediato = true;
+    for (auto _ : state) {
+        display();
+        glFinish();
+    }
+    immediato = false;
+}
+
+template <void (*animazione)(), int fotogrammi>
+void Animazione(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        RiportaAllInizio();  // the run and the walk would otherwise leave the view
+        state.ResumeTiming();
+        animazione();
+        glFinish();
+    }
+    state.counters["frames"] = fotogrammi;
+    RiportaAllInizio();
+}
+
+// Keeps the median of each benchmark's repetitions, in nanoseconds.
+class Raccoglitore : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& r : runs) {
+            const double ns = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit) * 1e9;
+            const std::string chiave = "median_ns." + r.run_name.function_name;
+            // A single repetition has no median: its one value stands in.
+            if (r.aggregate_name == "median" || (r.aggregate_name.empty() && !risultati.count(chiave)))
+                risultati[chiave] = ns;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+// Pixels of the back buffer after drawing the figure once, without swapping.
+std::vector<unsigned char> Immagine(bool diretto)
+{
+    immediato = diretto;
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glRotatef(static_cast<GLfloat>(direzione), 0, 1, 0);
+    DisegnoUomo();
+    glPopMatrix();
+    glFinish();
+    immediato = false;
+    std::vector<unsigned char> px(650 * 650 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 650, 650, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+
+// The peer is only a fair comparison if it draws the same figure.
+void ConfrontaPeer()
+{
+    RiportaAllInizio();
+    const std::vector<unsigned char> liste = Immagine(false), diretto = Immagine(true);
+    long diversi = 0, figura = 0;
+    for (size_t i = 0; i < liste.size(); i += 3) {
+        diversi += std::memcmp(&liste[i], &diretto[i], 3) != 0;
+        figura += liste[i + 1] != 0;
+    }
+    risultati["peer.pixels_differing"] = double(diversi);
+    risultati["peer.figure_pixels"] = double(figura);
+}
+
+void ContaAllocazioni(const char* nome, void (*cosa)(), int volte)
+{
+    RiportaAllInizio();
+    cosa();  // warm-up: any first-use work of the driver is not a frame's cost
+    glFinish();
+    RiportaAllInizio();
+    IniziaConteggio();
+    for (int i = 0; i < volte; ++i) cosa();
+    glFinish();
+    const Allocazioni a = FineConteggio();
+    risultati[std::string("allocs.") + nome + ".project"] = double(a.progetto);
+    risultati[std::string("allocs.") + nome + ".total"] = double(a.totale);
+    RiportaAllInizio();
+}
+
+bool Opzione(const char* arg, const char* nome, const char** valore)
+{
+    const size_t n = std::strlen(nome);
+    if (std::strncmp(arg, nome, n) != 0) return false;
+    if (arg[n] == '=') *valore = arg + n + 1;
+    else if (arg[n] == '\0') *valore = "";
+    else return false;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const char* uscita = nullptr;
+    int fotogrammi = 1000, ripetizioni = 15;
+    bool rapido = false;
+    std::vector<char*> resto{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const char* v = nullptr;
+        if (Opzione(argv[i], "--pavok_out", &v)) uscita = v;
+        else if (Opzione(argv[i], "--pavok_frames", &v)) fotogrammi = std::atoi(v);
+        else if (Opzione(argv[i], "--pavok_reps", &v)) ripetizioni = std::atoi(v);
+        else if (Opzione(argv[i], "--pavok_quick", &v)) rapido = true;
+        else resto.push_back(argv[i]);
+    }
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    resto.insert(resto.begin() + 1, interleave);  // a later flag on the command line still wins
+    int n = int(resto.size());
+    resto.push_back(nullptr);
+    benchmark::Initialize(&n, resto.data());
+    if (benchmark::ReportUnrecognizedArguments(n, resto.data())) return 1;
+
+    ApriFinestra();
+    risultati["window.width"] = glutGet(GLUT_WINDOW_WIDTH);
+    risultati["window.height"] = glutGet(GLUT_WINDOW_HEIGHT);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    risultati["window.viewport_height"] = viewport[3];
+
+    ConfrontaPeer();
+    ContaAllocazioni("frames", display, fotogrammi);
+    risultati["allocs.frames.count"] = fotogrammi;
+    if (!rapido) {
+        ContaAllocazioni("salta", Salta, 1);
+        ContaAllocazioni("corri", Corri, 1);
+        ContaAllocazioni("cammina", Cammina, 1);
+    }
+
+    const double minimo = rapido ? 0.01 : 0.1;
+    for (auto* b : {benchmark::RegisterBenchmark("Frame", Frame), benchmark::RegisterBenchmark("Floor", Floor),
+                    benchmark::RegisterBenchmark("Immediate", Immediate)})
+        b->UseRealTime()->MinTime(minimo)->Repetitions(ripetizioni)->Unit(benchmark::kMicrosecond);
+    const int ripetizioniAnimazioni = rapido ? 1 : 5;
+    for (auto* b : {benchmark::RegisterBenchmark("Salta", Animazione<Salta, 115>),
+                    benchmark::RegisterBenchmark("Corri", Animazione<Corri, 108>),
+                    benchmark::RegisterBenchmark("Cammina", Animazione<Cammina, 168>)})
+        b->UseRealTime()->Iterations(1)->Repetitions(ripetizioniAnimazioni)->Unit(benchmark::kMillisecond);
+
+    Raccoglitore raccoglitore;
+    benchmark::RunSpecifiedBenchmarks(&raccoglitore);
+    benchmark::Shutdown();
+
+    if (uscita != nullptr) {
+        FILE* f = std::fopen(uscita, "w");
+        if (f == nullptr) return 1;
+        for (const auto& [chiave, valore] : risultati) std::fprintf(f, "%s %.6f\n", chiave.c_str(), valore);
+        std::fprintf(f, "gl.renderer %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+        std::fclose(f);
+    }
+    return 0;
+}
