@@ -178,6 +178,7 @@ int main(int argc, char** argv)
 
     ConfrontaPeer();
     ContaAllocazioni("frames", display, fotogrammi);
+    ContaAllocazioni("floor", FrameVuoto, fotogrammi);  // what the clears and the swap alone cost
     risultati["allocs.frames.count"] = fotogrammi;
     if (!rapido) {
         ContaAllocazioni("salta", Salta, 1);
