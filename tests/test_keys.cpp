@@ -1,8 +1,8 @@
-// Keys: every joint and function key changes its one angle by 3 and posts one redisplay; wrap-arounds; unbound keys; "z".
+// Keys: every joint and function key changes its one angle by 3 and posts one redisplay; wrap-arounds;
+// unbound keys; "z".
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 
 #include "app/scene_state.hpp"
@@ -13,26 +13,22 @@
 
 namespace {
 
-struct Binding {
-    int key;
-    bool special;
+// The key that adds 3 and the key that takes 3 from each angle.
+struct Pair {
     int* angle;
-    int change;
+    int plus, minus;
+    bool special;
 };
 
-const Binding bindings[] = {
-    {'2', false, &spallasinz, 3}, {'1', false, &spallasinz, -3}, {'3', false, &spallasinx, 3}, {'4', false, &spallasinx, -3},
-    {'6', false, &spalladesz, 3}, {'5', false, &spalladesz, -3}, {'7', false, &spalladesx, 3}, {'8', false, &spalladesx, -3},
-    {'0', false, &gomsinx, 3},    {'9', false, &gomsinx, -3},    {'w', false, &gomdesx, 3},    {'q', false, &gomdesx, -3},
-    {'e', false, &polsosinz, 3},  {'r', false, &polsosinz, -3},  {'t', false, &polsodesz, 3},  {'y', false, &polsodesz, -3},
-    {'i', false, &gamsinx, 3},    {'u', false, &gamsinx, -3},    {'p', false, &gamdesx, 3},    {'o', false, &gamdesx, -3},
-    {'b', false, &gamsinz, 3},    {'v', false, &gamsinz, -3},    {'x', false, &gamdesz, 3},    {'c', false, &gamdesz, -3},
-    {'a', false, &ginsinx, 3},    {'s', false, &ginsinx, -3},    {'d', false, &gindesx, 3},    {'f', false, &gindesx, -3},
-    {'g', false, &cavsinx, 3},    {'h', false, &cavsinx, -3},    {'j', false, &cavdesx, 3},    {'k', false, &cavdesx, -3},
-    {1, true, &colloz, 3},        {2, true, &colloz, -3},        {3, true, &collox, 3},        {4, true, &collox, -3},
-    {5, true, &colloy, 3},        {6, true, &colloy, -3},        {7, true, &panciaz, 3},       {8, true, &panciaz, -3},
-    {9, true, &panciay, 3},       {10, true, &panciay, -3},      {11, true, &panciax, 3},      {12, true, &panciax, -3},
-    {100, true, &direzione, 3},   {102, true, &direzione, -3},
+const Pair pairs[] = {
+    {&spallasinz, '2', '1', false}, {&spallasinx, '3', '4', false}, {&spalladesz, '6', '5', false},
+    {&spalladesx, '7', '8', false}, {&gomsinx, '0', '9', false},    {&gomdesx, 'w', 'q', false},
+    {&polsosinz, 'e', 'r', false},  {&polsodesz, 't', 'y', false},  {&gamsinx, 'i', 'u', false},
+    {&gamdesx, 'p', 'o', false},    {&gamsinz, 'b', 'v', false},    {&gamdesz, 'x', 'c', false},
+    {&ginsinx, 'a', 's', false},    {&gindesx, 'd', 'f', false},    {&cavsinx, 'g', 'h', false},
+    {&cavdesx, 'j', 'k', false},    {&colloz, 1, 2, true},          {&collox, 3, 4, true},
+    {&colloy, 5, 6, true},          {&panciaz, 7, 8, true},         {&panciay, 9, 10, true},
+    {&panciax, 11, 12, true},       {&direzione, 100, 102, true},  // F1-F12, left and right arrows
 };
 
 void press(int key, bool special, int mx = 0, int my = 0)
@@ -54,16 +50,18 @@ TEST(Keys, EachBoundKeyChangesOnlyItsAngleAndPostsOneRedisplay)
     scene::reset();
     glTranslatef(1, 2, 3);
     const scene::Matrix figure = scene::modelview();
-    for (const Binding& b : bindings) {
-        distinctPose();
-        auto expected = scene::angleValues();
-        for (int i = 0; i < 25; ++i)
-            if (scene::angles()[i] == b.angle) expected[i] += b.change;
-        rec::redisplays = 0;
-        press(b.key, b.special, 17 * b.key, -b.key);  // the mouse position plays no part
-        EXPECT_EQ(scene::angleValues(), expected) << "key " << b.key << (b.special ? " (special)" : "");
-        EXPECT_EQ(rec::redisplays, 1) << "key " << b.key;
-    }
+    for (const Pair& p : pairs)
+        for (int change : {3, -3}) {
+            const int key = change > 0 ? p.plus : p.minus;
+            distinctPose();
+            auto expected = scene::angleValues();
+            for (int i = 0; i < 25; ++i)
+                if (scene::angles()[i] == p.angle) expected[i] += change;
+            rec::redisplays = 0;
+            press(key, p.special, 17 * key, -key);  // the mouse position plays no part
+            EXPECT_EQ(scene::angleValues(), expected) << "key " << key << (p.special ? " (special)" : "");
+            EXPECT_EQ(rec::redisplays, 1) << "key " << key;
+        }
     EXPECT_EQ(scene::modelview(), figure);
 }
 
@@ -72,7 +70,7 @@ TEST(Keys, UnboundKeysChangeNothingAndPostNothing)
     scene::reset();
     std::set<int> bound = {'z'};
     std::set<int> boundSpecial = {101, 103};  // up and down move the figure
-    for (const Binding& b : bindings) (b.special ? boundSpecial : bound).insert(b.key);
+    for (const Pair& p : pairs) (p.special ? boundSpecial : bound).insert({p.plus, p.minus});
     EXPECT_EQ(bound.size(), 33u);  // ten digits and the letters but l, m and n
     distinctPose();
     const auto pose = scene::angleValues();
@@ -108,23 +106,23 @@ std::vector<int> steps(int step, int modulus, int n)
 TEST(Keys, AnglesWrapAtTheirModulus)
 {
     scene::reset();
-    EXPECT_EQ(presses('i', false, &gamsinx, 60), steps(3, 180, 60));    // 3 ... 177, 0
-    EXPECT_EQ(presses('u', false, &gamsinx, 60), steps(-3, 180, 60));   // -3 ... -177, 0
+    EXPECT_EQ(presses('i', false, &gamsinx, 60), steps(3, 180, 60));   // 3 ... 177, 0
+    EXPECT_EQ(presses('u', false, &gamsinx, 60), steps(-3, 180, 60));  // -3 ... -177, 0
     EXPECT_EQ(presses('e', false, &polsosinz, 30), steps(3, 90, 30));
     EXPECT_EQ(presses('2', false, &spallasinz, 120), steps(3, 360, 120));
-    EXPECT_EQ(presses(1, true, &colloz, 30), steps(3, 90, 30));         // F1
-    EXPECT_EQ(presses(2, true, &colloz, 30), steps(-3, 90, 30));        // F2
-    EXPECT_EQ(presses(100, true, &direzione, 120), steps(3, 360, 120));  // left arrow
-    EXPECT_EQ(presses(102, true, &direzione, 120), steps(-3, 360, 120)); // right arrow
+    EXPECT_EQ(presses(1, true, &colloz, 30), steps(3, 90, 30));           // F1
+    EXPECT_EQ(presses(2, true, &colloz, 30), steps(-3, 90, 30));          // F2
+    EXPECT_EQ(presses(100, true, &direzione, 120), steps(3, 360, 120));   // left arrow
+    EXPECT_EQ(presses(102, true, &direzione, 120), steps(-3, 360, 120));  // right arrow
 
     // The torso's z modulus, 50, is no multiple of 3: it wraps to small values.
     const auto f7 = presses(7, true, &panciaz, 50);
     EXPECT_EQ(f7[15], 48);
     EXPECT_EQ(f7[16], 1);
     EXPECT_EQ(f7[49], 0);
-    EXPECT_EQ(std::set<int>(f7.begin(), f7.end()).size(), 50u);  // every value 0 ... 49 once
-    EXPECT_EQ(*std::min_element(f7.begin(), f7.end()), 0);
-    EXPECT_EQ(*std::max_element(f7.begin(), f7.end()), 49);
+    std::set<int> zeroTo49;
+    for (int v = 0; v < 50; ++v) zeroTo49.insert(v);
+    EXPECT_EQ(std::set<int>(f7.begin(), f7.end()), zeroTo49);  // every value once
     EXPECT_EQ(presses(8, true, &panciaz, 17)[16], -1);
 
     // The remainder is taken of whatever the angle held, even off the 3-degree grid.

@@ -10,9 +10,9 @@ namespace rec {
 
 void start();  // clears the log and starts recording
 void stop();
-const std::vector<std::string>& calls();  // e.g. "glTranslatef(0, -0.3, 0)"
+const std::vector<std::string>& calls();                   // e.g. "glTranslatef(0, -0.3, 0)"
 std::vector<std::string> only(const std::string& prefix);  // calls whose name starts with prefix
-int count(const std::string& name);                          // calls of exactly that function
+int count(const std::string& name);                        // calls of exactly that function
 
 // glutPostRedisplay and display-frame (glutSwapBuffers) counters, always on.
 extern int redisplays;

@@ -92,7 +92,9 @@ const std::vector<std::string>& startupLog() { return startup; }
 std::vector<ListCall> listCalls(void (*draw)())
 {
     seen.clear();
-    rec::beforeCallList = [](unsigned list) { seen.push_back({list, modelview(), integer(GL_MODELVIEW_STACK_DEPTH)}); };
+    rec::beforeCallList = [](unsigned list) {
+        seen.push_back({list, modelview(), integer(GL_MODELVIEW_STACK_DEPTH)});
+    };
     draw();
     rec::beforeCallList = nullptr;
     return seen;
