@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The Debian package: built with CPack, installed into this machine with dpkg,
+# its /usr/bin/pavok started on the tests' display until its window shows, then
+# removed again. Needs root; returns 77 (skipped) otherwise.
+set -uo pipefail
+build=$1
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+[ "$(id -u)" -eq 0 ] || skip "installing the package with dpkg -i needs root; run the tests as root to include this one"
+if dpkg-query -W -f='${Status}' pavok 2>/dev/null | grep -q 'install ok installed'; then
+  skip "a pavok package is already installed on this machine; it is left alone"
+fi
+[ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run the tests through scripts/test.sh (make test)"
+
+work=$(mktemp -d)
+installed=0
+pid=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ "$installed" -eq 1 ] && dpkg -r pavok >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+  fail "cpack: $(cat "$work/cpack.log")"
+debs=("$work"/pavok_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no pavok_*.deb"
+deb=${debs[0]}
+
+[ "$(dpkg-deb --field "$deb" Package)" = pavok ] || fail "the package is not named pavok"
+depends=$(dpkg-deb --field "$deb" Depends)
+for lib in libglut libglu libgl1; do
+  grep -q "$lib" <<<"$depends" || fail "the package does not depend on $lib: Depends: $depends"
+done
+[ -n "$(dpkg-deb --field "$deb" Maintainer)" ] || fail "the package has no maintainer"
+echo "$(basename "$deb"): Depends: $depends"
+
+dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$work/dpkg.log")"
+installed=1
+for f in /usr/bin/pavok /usr/share/applications/pavok.desktop /usr/share/man/man6/pavok.6; do
+  dpkg -L pavok | grep -qx "$f" || fail "the package does not own $f"
+  [ -e "$f" ] || fail "$f is missing after dpkg -i"
+done
+
+# Windows named Pavok already on the display are not ours.
+before=$(xdotool search --name '^Pavok$' 2>/dev/null | sort)
+/usr/bin/pavok &
+pid=$!
+wid=""
+for _ in $(seq 200); do
+  kill -0 "$pid" 2>/dev/null || fail "/usr/bin/pavok ended before showing its window"
+  wid=$(comm -13 <(echo "$before") <(xdotool search --name '^Pavok$' 2>/dev/null | sort) | head -1)
+  [ -n "$wid" ] && break
+  sleep 0.1
+done
+[ -n "$wid" ] || fail "/usr/bin/pavok showed no window named Pavok within 20 s"
+size=$(xwininfo -id "$wid" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
+echo "/usr/bin/pavok: window $wid, $size"
+kill "$pid"
+wait "$pid" 2>/dev/null
+pid=""
+
+dpkg -r pavok >"$work/dpkg.log" 2>&1 || fail "dpkg -r: $(cat "$work/dpkg.log")"
+installed=0
+for f in /usr/bin/pavok /usr/share/applications/pavok.desktop /usr/share/man/man6/pavok.6; do
+  [ ! -e "$f" ] || fail "$f is still there after dpkg -r"
+done
+echo "installed, started and removed"

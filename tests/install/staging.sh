@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# `cmake --install` into a staging prefix: the program, its desktop entry and
+# its manual page land where they belong, and both documents are valid.
+set -euo pipefail
+build=$1
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$stage" >/dev/null
+
+bin=$stage/bin/pavok
+desktop=$stage/share/applications/pavok.desktop
+man=$stage/share/man/man6/pavok.6
+[ -x "$bin" ] || fail "bin/pavok is missing or not executable"
+cmp -s "$bin" "$build/pavok" || fail "bin/pavok is not the program that was built"
+[ -f "$desktop" ] || fail "share/applications/pavok.desktop is missing"
+[ -f "$man" ] || fail "share/man/man6/pavok.6 is missing"
+
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+[ -z "$out" ] || fail "desktop-file-validate: $out"
+grep -qx 'Exec=pavok' "$desktop" || fail "the desktop entry does not start the installed pavok"
+grep -qx 'Name=Pavok' "$desktop" || fail "the desktop entry is not named Pavok"
+
+out=$(groff -ww -z -man "$man" 2>&1) || fail "groff: $out"
+[ -z "$out" ] || fail "groff warns about the manual page: $out"
+grep -q '^\.TH PAVOK 6 ' "$man" || fail "the manual page is not pavok(6)"
+echo "installed: bin/pavok, share/applications/pavok.desktop, share/man/man6/pavok.6"
