@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/scene_state.hpp"
-#include "controls/joint_keys.hpp"
 #include "controls/special_keys.hpp"
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"
 #include "view/placement.hpp"
-#include "view/projection.hpp"
 
 namespace {
 
@@ -107,23 +105,6 @@ TEST(Placement, MovesAddUpAlongTheWorldAxes)
     TraslaAvanti();
     TraslaIndietro();
     for (float v : scene::position()) EXPECT_NEAR(v, 0.0f, 1e-5f);  // float rounding only
-}
-
-TEST(Placement, TurnsKeysAndResizesLeaveThePositionAlone)
-{
-    scene::reset();
-    direzione = 30;
-    TraslaAvanti();
-    up();
-    const scene::Matrix moved = scene::modelview();
-    RuotaASinistra();
-    Ruota180();
-    turnLeft();
-    keyboard('i', 0, 0);
-    keyboard('z', 0, 0);
-    reshape(800, 600);
-    EXPECT_EQ(direzione, 30 + 15 - 180 + 3);
-    EXPECT_EQ(scene::modelview(), moved);  // the figure turns in place; earlier steps stay as aimed
 }
 
 }  // namespace
