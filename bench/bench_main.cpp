@@ -9,7 +9,9 @@
 //   --pavok_frames=N     frames counted for allocations (1000)
 //   --pavok_reps=N       repetitions of each benchmark (15)
 //   --pavok_quick        smoke run: no animation allocation counts
+#define GL_GLEXT_PROTOTYPES
 #include <GL/freeglut.h>
+#include <GL/glext.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -121,6 +123,33 @@ void ConfrontaPeer()
     risultati["peer.figure_pixels"] = double(figura);
 }
 
+// What one frame asks of the driver, from its own pipeline counters: how many
+// vertices it transforms and lights, and how many pixels it shades.
+void ContaLavoro()
+{
+    const char* estensioni = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (estensioni == nullptr || std::strstr(estensioni, "GL_ARB_pipeline_statistics_query") == nullptr) return;
+    const struct {
+        GLenum cosa;
+        const char* chiave;
+    } contatori[] = {{GL_VERTICES_SUBMITTED_ARB, "work.vertices"},
+                     {GL_PRIMITIVES_SUBMITTED_ARB, "work.primitives"},
+                     {GL_FRAGMENT_SHADER_INVOCATIONS_ARB, "work.fragments"}};
+    for (int vuoto = 0; vuoto < 2; ++vuoto) {
+        GLuint q[3];
+        glGenQueries(3, q);
+        for (int i = 0; i < 3; ++i) glBeginQuery(contatori[i].cosa, q[i]);
+        vuoto ? FrameVuoto() : display();
+        for (int i = 0; i < 3; ++i) {
+            glEndQuery(contatori[i].cosa);
+            GLuint64 n = 0;
+            glGetQueryObjectui64v(q[i], GL_QUERY_RESULT, &n);
+            risultati[std::string(contatori[i].chiave) + (vuoto ? ".floor" : ".frame")] = double(n);
+        }
+        glDeleteQueries(3, q);
+    }
+}
+
 void ContaAllocazioni(const char* nome, void (*cosa)(), int volte)
 {
     RiportaAllInizio();
@@ -177,6 +206,8 @@ int main(int argc, char** argv)
     risultati["window.viewport_height"] = viewport[3];
 
     ConfrontaPeer();
+    RiportaAllInizio();
+    ContaLavoro();
     ContaAllocazioni("frames", display, fotogrammi);
     ContaAllocazioni("floor", FrameVuoto, fotogrammi);  // what the clears and the swap alone cost
     risultati["allocs.frames.count"] = fotogrammi;

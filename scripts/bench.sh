@@ -112,6 +112,10 @@ table=$(
     "$(calc %.0f "$(num instr.floor.libraries)")"
   printf '%-48s %12s %12s\n' "    of which in glutSwapBuffers" "$(calc %.0f "$(num instr.frame.swap)")" \
     "$(calc %.0f "$(num instr.floor.swap)")"
+  printf '%-48s %12s %12s\n' "Driver work per frame (pipeline counters)" "frame" "floor"
+  for w in vertices primitives fragments; do
+    printf '%-48s %12s %12s\n' "  $w" "$(num "work.$w.frame" | cut -d. -f1)" "$(num "work.$w.floor" | cut -d. -f1)"
+  done
   printf 'Identical picture, list and immediate frames: %s (%s differing pixels)\n' \
     "$(flag "$(num peer.pixels_differing) == 0" yes NO)" "$(num peer.pixels_differing | cut -d. -f1)"
 )
@@ -148,6 +152,14 @@ json_escape() { sed 's/\\/\\\\/g; s/"/\\"/g'; }
   for m in frame floor; do
     printf ', "%s": {"program": %s, "libraries": %s, "swap": %s, "harness": %s}' "$m" \
       "$(num "instr.$m.own")" "$(num "instr.$m.libraries")" "$(num "instr.$m.swap")" "$(num "instr.$m.harness")"
+  done
+  printf '},\n'
+  printf '  "driver_work_per_frame": {'
+  sep=""
+  for w in vertices primitives fragments; do
+    printf '%s"%s": {"frame": %s, "floor": %s}' "$sep" "$w" "$(num "work.$w.frame" | cut -d. -f1)" \
+      "$(num "work.$w.floor" | cut -d. -f1)"
+    sep=", "
   done
   printf '},\n'
   printf '  "immediate_peer_pixels_differing": %s\n' "$(num peer.pixels_differing | cut -d. -f1)"
