@@ -24,7 +24,10 @@ done
 
 work=$(mktemp -d)
 tracer=""
+pid=""  # the program's process
+wid=""  # its window
 cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   [ -n "$tracer" ] && kill "$tracer" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -34,9 +37,6 @@ mkdir -p "$OUT"
 die() { echo "docs: $*" >&2; exit 1; }
 
 # --- driving the program ---------------------------------------------------
-
-pid=""  # the program's process
-wid=""  # its window
 
 # start [TRACE]: starts the program, under apitrace if a trace file is given.
 start() {
@@ -68,6 +68,7 @@ stop() {
   kill -TERM "$pid" 2>/dev/null || true
   if [ -n "$tracer" ]; then wait "$tracer" 2>/dev/null || true; else wait "$pid" 2>/dev/null || true; fi
   tracer=""
+  pid=""
   for _ in $(seq 50); do xdotool search --name '^Pavok$' >/dev/null 2>&1 || break; sleep 0.1; done
 }
 
@@ -176,8 +177,9 @@ convert "$work/ortho-window.png" -crop 260x260+195+210 +repage "$work/ortho.png"
 finish "$work/ortho.png" ortho.png
 
 # A pose, seen closer (two narrowings of the view): turned a little to its
-# left, head turned and tilted, right arm raised and bent, left arm out, left
-# leg stepping forward with the knee bent, torso leaning a little.
+# left, head turned and tilted, right arm raised out to the side with the
+# forearm bent, left arm in towards the body, left thigh forward with the knee
+# bent and the toes up, torso leaning a little to its right.
 view_menu 7
 view_menu 7
 for group in 6:Left 8:F5 3:F1 40:5 15:q 5:t 10:1 8:r 12:u 15:a 3:h 2:F7; do
