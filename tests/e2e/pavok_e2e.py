@@ -1,0 +1,272 @@
+"""Shared helpers for the end-to-end tests: start the real program under apitrace,
+drive it with real X events (xdotool), and read back the GL calls it made.
+
+Only the program's own GL context is read: freeglut draws its pop-up menus
+with GL contexts of their own, and those calls are left out.
+"""
+
+import atexit
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+
+# Rotations of one frame in drawing order: the heading, then each segment's
+# angles (the feet end with a fixed 90 degrees about y).
+FRAME_ROTATIONS = [
+    "direzione",
+    "panciax", "panciay", "panciaz",
+    "collox", "colloy", "colloz",
+    "spalladesx", "spalladesy", "spalladesz", "gomdesx", "polsodesz",
+    "spallasinx", "spallasiny", "spallasinz", "gomsinx", "polsosinz",
+    "gamsinx", "gamsinz", "ginsinx", "cavsinx", "piede90",
+    "gamdesx", "gamdesz", "gindesx", "cavdesx", "piede90",
+]
+
+CALL = re.compile(r"^\d+ (\w+)\((.*)\)(?: = (.*))?$")
+
+
+def run(*cmd, check=True):
+    """Runs a tool and returns its standard output as text."""
+    done = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=120)
+    if check and done.returncode != 0:
+        fail(f"{' '.join(cmd)} exited with {done.returncode}")
+    return done.stdout
+
+
+def fail(message):
+    print(f"FAIL: {message}", file=sys.stderr)
+    sys.exit(1)
+
+
+def check(condition, message):
+    if not condition:
+        fail(message)
+
+
+def _value(text):
+    text = text.strip()
+    if text.startswith("{"):
+        return [_value(v) for v in _split(text[1:-1])]
+    try:
+        return float(text)
+    except ValueError:
+        return text
+
+
+def _split(text):
+    """Splits an argument list at the commas outside braces."""
+    parts, depth, start = [], 0, 0
+    for i, ch in enumerate(text):
+        depth += ch == "{"
+        depth -= ch == "}"
+        if ch == "," and depth == 0:
+            parts.append(text[start:i])
+            start = i + 1
+    if text[start:].strip():
+        parts.append(text[start:])
+    return parts
+
+
+def _args(text):
+    return tuple(_value(a.split(" = ", 1)[-1]) for a in _split(text))
+
+
+class Trace:
+    """The GL calls of the program's own context, as (name, args) pairs, with
+    every buffer swap of its window recorded as ("SWAP", ())."""
+
+    def __init__(self, dump_text):
+        self.calls = []
+        main_ctx = current = None
+        for line in dump_text.splitlines():
+            if line.endswith("// fake"):
+                continue  # apitrace's own bookkeeping, not a call of the program
+            m = CALL.match(line)
+            if not m:
+                continue
+            name, args = m.group(1), m.group(2)
+            if name == "glXMakeContextCurrent":
+                current = args.rsplit("ctx = ", 1)[-1]
+                main_ctx = main_ctx or current
+            elif current != main_ctx:
+                continue
+            elif name == "glXSwapBuffers":
+                self.calls.append(("SWAP", ()))
+            elif not name.startswith("glX"):
+                self.calls.append((name, _args(args)))
+
+    def frames(self):
+        """Each frame's calls since the previous swap (moves made before it included)."""
+        frames, frame = [], []
+        for call in self.calls:
+            if call[0] == "SWAP":
+                frames.append(frame)
+                frame = []
+            else:
+                frame.append(call)
+        return frames
+
+
+def split(frame):
+    """A frame's calls before its first clear (moves, reshapes) and from it on (the drawing)."""
+    at = next(i for i, c in enumerate(frame) if c[0] == "glClear")
+    return frame[:at], frame[at:]
+
+
+def pose(frame):
+    """The joint angles and heading a frame was drawn with."""
+    rotations = [args for name, args in split(frame)[1] if name == "glRotatef"]
+    check(len(rotations) == len(FRAME_ROTATIONS), f"a frame has {len(rotations)} rotations")
+    return {joint: args[0] for joint, args in zip(FRAME_ROTATIONS, rotations)}
+
+
+def moves(frame):
+    """The translations made before the frame was drawn: the figure's moves."""
+    return [args for name, args in split(frame)[0] if name == "glTranslatef"]
+
+
+def is_redraw(previous, frame):
+    """A frame that only repeats the previous one: what an expose of the window
+    (a pop-up menu closing over it) makes GLUT draw."""
+    return not split(frame)[0] and pose(frame) == pose(previous)
+
+
+def _cpu_ns(pid):
+    """Run time of every thread of the process so far, in nanoseconds."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except (FileNotFoundError, ProcessLookupError):
+            pass
+    return total
+
+
+def _pavok_windows():
+    return run("xdotool", "search", "--name", "^Pavok$", check=False).split()
+
+
+class Pavok:
+    """The real program, started under apitrace (or another wrapper) on the
+    suite's display."""
+
+    def __init__(self, exe, wrapper=None):
+        self.dir = os.getcwd()
+        self.trace_file = os.path.join(self.dir, "run.trace")
+        if os.path.exists(self.trace_file):
+            os.remove(self.trace_file)  # left by an earlier start in this directory
+        traced = wrapper is None
+        if traced:
+            wrapper = ["apitrace", "trace", "-o", self.trace_file]
+        self.log = open(os.path.join(self.dir, "stderr.txt"), "w")
+        self.pid = None
+        others = set(_pavok_windows())
+        self.proc = subprocess.Popen(wrapper + [exe], stdout=subprocess.DEVNULL, stderr=self.log)
+        atexit.register(self.stop)  # a failed check must not leave the program running
+        # apitrace starts the program as its child; valgrind runs it in its own process.
+        self.pid = self._program_pid() if traced else self.proc.pid
+        self.wid = self._new_window(others)
+        self.settle(None)
+
+    def _program_pid(self):
+        # The wrapper starts the program as its child: look for it by parent id.
+        deadline = time.time() + 30
+        while time.time() < deadline:
+            check(self.proc.poll() is None, f"the program exited with {self.proc.returncode}")
+            try:
+                with open(f"/proc/{self.proc.pid}/task/{self.proc.pid}/children") as f:
+                    children = f.read().split()
+            except FileNotFoundError:
+                children = []
+            if children:
+                return int(children[0])
+            time.sleep(0.02)
+        fail("the program did not start")
+
+    def _new_window(self, others):
+        # freeglut sets no _NET_WM_PID, so the program's window is the one that
+        # was not there before it started (the e2e tests run one at a time).
+        deadline = time.time() + 60
+        while time.time() < deadline:
+            check(self.proc.poll() is None, f"the program exited with {self.proc.returncode}")
+            new = set(_pavok_windows()) - others
+            if new:
+                check(len(new) == 1, f"{len(new)} new Pavok windows at once")
+                return new.pop()
+            time.sleep(0.05)
+        fail("the program opened no window")
+
+    def settle(self, before, quiet=0.25, timeout=300):
+        """Waits until the program, which had used `before` ns of CPU when the
+        last input was sent, has woken up for it and then used no CPU for
+        `quiet` seconds: every frame it owed has been drawn by then."""
+        deadline = time.time() + timeout
+        woke = time.time() + 2
+        while before is not None and _cpu_ns(self.pid) == before and time.time() < woke:
+            time.sleep(0.01)
+        last, since = _cpu_ns(self.pid), time.time()
+        while time.time() - since < quiet:
+            check(time.time() < deadline, "the program never became idle")
+            time.sleep(0.03)
+            now = _cpu_ns(self.pid)
+            if now != last:
+                last, since = now, time.time()
+
+    def send(self, *xdotool_args):
+        """Sends X input with xdotool and waits until the program has dealt with it."""
+        before = _cpu_ns(self.pid)
+        run("xdotool", *xdotool_args)
+        self.settle(before)
+
+    def key(self, name):
+        self.send("key", "--window", self.wid, name)
+
+    def menu_window(self):
+        """The geometry (x, y, width, height) of the pop-up menu on screen, or None."""
+        for wid in run("xdotool", "search", "--onlyvisible", "--name", "^freeglut menu$", check=False).split():
+            g = dict(re.findall(r"(\w+)=(\d+)", run("xdotool", "getwindowgeometry", "--shell", wid)))
+            return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+        return None
+
+    def press(self, button, x=20, y=20):
+        """Presses a mouse button inside the window; returns the menu it opened, if any."""
+        self.send("mousemove", "--window", self.wid, str(x), str(y), "mousedown", str(button))
+        return self.menu_window()
+
+    def choose_menu(self, button, entry, entries):
+        """Chooses the entry-th (from 1) of a menu of `entries` entries: press,
+        wait for the menu, move to the entry's middle, release."""
+        menu = self.press(button)
+        check(menu is not None, f"button {button} opened no menu")
+        mx, my, mw, mh = menu
+        run("xdotool", "mousemove", str(mx + mw // 2), str(my + int((entry - 0.5) * mh / entries)))
+        time.sleep(0.15)  # let the menu highlight the entry under the pointer
+        self.send("mouseup", str(button))
+        check(self.menu_window() is None, "the menu stayed open")
+
+    def screenshot(self, png):
+        """The window's pixels as rows of (r, g, b), top row first; also saved as png."""
+        xwd = subprocess.run(["xwd", "-silent", "-id", self.wid], stdout=subprocess.PIPE, check=True).stdout
+        subprocess.run(["convert", "xwd:-", "png:" + png], input=xwd, check=True)
+        w, h = (int(v) for v in run("identify", "-format", "%w %h", png).split())
+        data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], stdout=subprocess.PIPE, check=True).stdout
+        return [[tuple(data[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
+
+    def stop(self):
+        """Ends the program with SIGTERM (which makes apitrace flush) and returns
+        the wrapper's exit status."""
+        if self.proc.poll() is None:
+            os.kill(self.pid or self.proc.pid, signal.SIGTERM)
+        try:
+            return self.proc.wait(timeout=120)
+        finally:
+            self.log.close()
+
+    def read_trace(self):
+        """Stops the program and returns its recording."""
+        self.stop()
+        return Trace(run("apitrace", "dump", "--color=never", self.trace_file))

@@ -1,0 +1,263 @@
+"""End-to-end cases of the real program: python3 test_e2e.py CASE PATH-TO-PAVOK.
+
+Each case starts build/pavok on the suite's display, drives it with real X
+input and reads what it drew from an apitrace recording or a screenshot.
+"""
+
+import math
+import os
+import re
+import struct
+import subprocess
+import sys
+
+from pavok_e2e import Pavok, Trace, check, fail, is_redraw, moves, pose, run, split
+
+VIEW_ENTRIES = 8
+ANIMATION_ENTRIES = 3
+
+
+def f32(v):
+    return struct.unpack("f", struct.pack("f", v))[0]
+
+
+def step(d, heading):
+    """A step of d units along a heading, as the figure's moves are defined."""
+    a = heading * 0.0174
+    return (f32(d * math.sin(a)), 0.0, f32(d * math.cos(a)))
+
+
+def same(actual, expected, tol=1e-6):
+    if isinstance(expected, (list, tuple)):
+        return len(actual) == len(expected) and all(same(a, e, tol) for a, e in zip(actual, expected))
+    if isinstance(expected, float) or isinstance(expected, int):
+        return isinstance(actual, float) and abs(actual - expected) <= tol * max(1.0, abs(expected))
+    return actual == expected
+
+
+def expect_call(call, name, *args):
+    check(call[0] == name and same(call[1], args), f"expected {name}{args}, got {call[0]}{call[1]}")
+
+
+def geometry(wid):
+    info = run("xwininfo", "-id", wid)
+    return tuple(int(re.search(rf"{k}:\s+(-?\d+)", info).group(1))
+                 for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+
+START_UP = [
+    ("glClearColor", 0, 0, 0, 0), ("glClearDepth", 1),
+    ("glEnable", "GL_DEPTH_TEST"), ("glEnable", "GL_CULL_FACE"),
+    ("glMatrixMode", "GL_MODELVIEW"), ("glLoadIdentity",),
+    ("glMultMatrixf", [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1]),  # gluLookAt from (0, 0, 120)
+    ("glTranslated", 0, 0, -120),
+    ("glShadeModel", "GL_SMOOTH"), ("glEnable", "GL_LIGHTING"),
+    ("glLightModeli", "GL_LIGHT_MODEL_LOCAL_VIEWER", 1),
+    ("glLightfv", "GL_LIGHT0", "GL_POSITION", [0, 0, 200, 1]),
+    ("glLightfv", "GL_LIGHT0", "GL_DIFFUSE", [0, 0.8, 0.8, 0]),
+    ("glEnable", "GL_LIGHT0"), ("glMatrixMode", "GL_MODELVIEW"),
+] + [("glNewList",)] * 9 + [  # the nine body parts, each compiled once
+    ("glViewport", 0, 0, 650, 650), ("glMatrixMode", "GL_PROJECTION"), ("glLoadIdentity",),
+    ("glFrustum", -30, 30, -30, 30, 20, 100000), ("glMatrixMode", "GL_MODELVIEW"),
+]
+
+
+def case_startup(exe):
+    p = Pavok(exe)
+    check(run("xdotool", "getwindowname", p.wid).strip() == "Pavok", "window title")
+    check(geometry(p.wid) == (0, 0, 650, 650), f"window geometry {geometry(p.wid)}")
+    trace = p.read_trace()
+    calls, in_list = [], False  # start-up up to the first frame, each list as its glNewList
+    for call in trace.calls[: trace.calls.index(("SWAP", ()))]:
+        if call[0] == "glNewList":
+            calls.append(call)
+        in_list = call[0] == "glNewList" or in_list and call[0] != "glEndList"
+        if not in_list and call[0] not in ("glEndList", "glGenLists"):
+            calls.append(call)
+    check(len(calls) > len(START_UP), f"start-up calls: {calls}")
+    for call, want in zip(calls, START_UP):
+        if want == ("glNewList",):
+            check(call[0] == "glNewList" and call[1][1] == "GL_COMPILE", f"expected a list, got {call}")
+        else:
+            expect_call(call, want[0], *want[1:])
+    names = {c[1][0] for c in calls if c[0] == "glNewList"}
+    check(len(names) == 9 and 0 not in names, f"list names {names}")
+    first = split(trace.frames()[0])[1]
+    check(calls[len(START_UP):] == first, "the first frame follows the first reshape directly")
+    check(set(pose(trace.frames()[0]).values()) == {0, 90}, "the first frame shows the straight pose")
+    check(sum(c[0] == "glCallList" for c in first) == 15, "the first frame calls the 15 segment lists")
+
+
+# Key, joint it turns, change. One-character keys are typed as they are; others are X key names.
+JOINT_KEYS = [("i", "gamsinx", 3), ("2", "spallasinz", 3), ("1", "spallasinz", -3), ("q", "gomdesx", -3),
+              ("e", "polsosinz", 3), ("y", "polsodesz", -3), ("b", "gamsinz", 3), ("c", "gamdesz", -3),
+              ("a", "ginsinx", 3), ("f", "gindesx", -3), ("g", "cavsinx", 3), ("k", "cavdesx", -3),
+              ("0", "gomsinx", 3), ("7", "spalladesx", 3), ("4", "spallasinx", -3), ("6", "spalladesz", 3)]
+SPECIAL_KEYS = [("F1", "colloz", 3), ("F2", "colloz", -3), ("F3", "collox", 3), ("F4", "collox", -3),
+                ("F5", "colloy", 3), ("F6", "colloy", -3), ("F7", "panciaz", 3), ("F8", "panciaz", -3),
+                ("F9", "panciay", 3), ("F10", "panciay", -3), ("F11", "panciax", 3), ("F12", "panciax", -3),
+                ("Left", "direzione", 3), ("Up", None, 1), ("Right", "direzione", -3), ("Right", "direzione", -3),
+                ("Down", None, -1)]
+IGNORED_KEYS = ["I", "l", "m", "n", "space", "Escape", "Return", "comma", "Prior", "Next", "Home", "End",
+                "Insert", "Z"]
+
+
+def case_keys(exe):
+    """Each bound key draws exactly one new frame with its one change; ignored
+    keys draw nothing (a bound key follows each group of them, so a frame
+    they drew would be out of step); "z" zeroes every joint but the heading."""
+    p = Pavok(exe)
+    plan = JOINT_KEYS[:8] + [(k, None, None) for k in IGNORED_KEYS] + JOINT_KEYS[8:] + SPECIAL_KEYS + [("z", "z", 0)]
+    for key, _, _ in plan:
+        p.key(key)
+    frames = p.read_trace().frames()
+    expected, at = pose(frames[0]), 1
+    for key, joint, change in plan:
+        if joint is None and change is None:
+            continue  # ignored
+        check(at < len(frames), f"no frame for {key!r}")
+        frame = frames[at]
+        if joint == "z":
+            expected = {j: (v if j in ("direzione", "piede90") else 0.0) for j, v in expected.items()}
+        elif joint:
+            expected[joint] += change
+        want_moves = [step(change, expected["direzione"])] if joint is None else []
+        check(pose(frame) == expected, f"after {key!r}: drawn {pose(frame)}, expected {expected}")
+        check(same(moves(frame), want_moves), f"after {key!r}: moves {moves(frame)}, expected {want_moves}")
+        at += 1
+    check(at == len(frames), f"{len(frames) - at} frames too many")
+
+
+def animation(exe, entry):
+    """Plays one animation from the left menu; its frames and where it left the figure."""
+    p = Pavok(exe)
+    p.choose_menu(1, entry, ANIMATION_ENTRIES)
+    frames = p.read_trace().frames()
+    if is_redraw(frames[-2], frames[-1]):
+        frames.pop()  # the window redrawn where the menu was
+    total = [sum(m[i] for f in frames[1:] for m in moves(f)) for i in range(3)]
+    return frames[1:], total
+
+
+def case_menu_animations(exe):
+    frames, total = animation(exe, 1)  # Salta
+    check(len(frames) == 115, f"Salta drew {len(frames)} frames")
+    heights = [sum(m[1] for f in frames[:k] for m in moves(f)) for k in range(1, len(frames) + 1)]
+    check(same(min(heights), -2.2919349, 1e-5) and same(max(heights), 11, 1e-5), f"Salta heights {min(heights)}..{max(heights)}")
+    check(same(total, [0, 0, 0], 1e-5), f"Salta moved by {total}")
+    check(all(v in (0, 90) for v in pose(frames[-1]).values()), "Salta ends straight")
+
+    frames, total = animation(exe, 2)  # Corri
+    check(len(frames) == 108, f"Corri drew {len(frames)} frames")
+    check(same(total, [0, 0, 71.011], 1e-4), f"Corri moved by {total}")
+    check(pose(frames[-1])["ginsinx"] == 2, "Corri leaves the left knee at 2")
+
+    frames, total = animation(exe, 3)  # Cammina
+    check(len(frames) == 168, f"Cammina drew {len(frames)} frames")
+    check(same(total, [0, 0, 28.719], 1e-4), f"Cammina moved by {total}")
+
+
+def case_menu_view(exe):
+    """Every view entry chosen with the mouse, checked by what the next frame shows."""
+    p = Pavok(exe)
+    order = [3, 4, 5, 1, 2, 6, 7, 8]
+    for entry in order:
+        p.choose_menu(3, entry, VIEW_ENTRIES)
+    frames = p.read_trace().frames()
+    frames = [frames[0]] + [f for prev, f in zip(frames, frames[1:]) if not is_redraw(prev, f)]
+    check(len(frames) == 1 + len(order), f"{len(frames) - 1} frames for {len(order)} choices")
+    heading = 0
+    for entry, prev, frame in zip(order, frames, frames[1:]):
+        before = split(frame)[0]
+        got_heading = pose(frame)["direzione"]
+        turn = {3: -15, 4: 15, 5: -180}.get(entry, 0)
+        check(got_heading == heading + turn, f"entry {entry}: heading {got_heading}")
+        heading = got_heading
+        d = {1: -15, 2: 15}.get(entry)
+        check(same(moves(frame), [step(d, heading)] if d else [], 1e-5), f"entry {entry}: moves {moves(frame)}")
+        bound = {6: 35, 7: 30, 8: 30}.get(entry)
+        if bound is None:
+            check(not [c for c in before if c[0] != "glTranslatef"], f"entry {entry}: {before}")
+            continue
+        kind = "glOrtho" if entry == 8 else "glFrustum"
+        want = [("glViewport", 0, 0, 650, 650), ("glMatrixMode", "GL_PROJECTION"), ("glLoadIdentity",),
+                (kind, -bound, bound, -bound, bound, 20, 100000), ("glMatrixMode", "GL_MODELVIEW")]
+        check(len(before) == len(want), f"entry {entry}: {before}")
+        for call, exp in zip(before, want):
+            expect_call(call, exp[0], *exp[1:])
+
+
+def case_resize(exe):
+    """The viewport follows the window's width only; the projection is rebuilt unchanged."""
+    p = Pavok(exe)
+    for w, h in ((800, 600), (600, 800)):
+        p.send("windowsize", p.wid, str(w), str(h))
+        check(geometry(p.wid)[2:] == (w, h), f"window {geometry(p.wid)}")
+    frames = p.read_trace().frames()
+    reshapes = [split(f)[0] for f in frames[1:] if split(f)[0]]
+    check(len(reshapes) == 2, f"{len(reshapes)} reshapes before frames")
+    for before, w in zip(reshapes, (800, 600)):
+        expect_call(before[0], "glViewport", 0, 0, w, w)
+        expect_call(before[3], "glFrustum", -30, 30, -30, 30, 20, 100000)
+
+
+def case_screenshot(exe):
+    """In the orthographic view the lit figure covers exactly its analytic outline."""
+    p = Pavok(exe)
+    p.choose_menu(3, 8, VIEW_ENTRIES)  # Cambia proiezione
+    rows = p.screenshot(os.path.join(p.dir, "orthographic.png"))
+    p.stop()
+    lit = [(r, c, px) for r, row in enumerate(rows) for c, px in enumerate(row) if px != (0, 0, 0)]
+    check(lit, "nothing drawn")
+    scale = 650 / 60  # pixels per scene unit: 60 units across 650 pixels
+    want = (325 - 8.6 * scale, 325 + 11.375 * scale, 325 - 3.1 * scale, 325 + 3.1 * scale)
+    got = (min(r for r, _, _ in lit), max(r for r, _, _ in lit) + 1, min(c for _, c, _ in lit), max(c for _, c, _ in lit) + 1)
+    check(all(abs(g - w) <= 3 for g, w in zip(got, want)), f"outline rows/cols {got}, expected {want}")
+    odd = [px for _, _, px in lit if abs(px[1] - px[2]) > 1 or px[0] > 16]
+    check(not odd, f"{len(odd)} lit pixels not cyan-lit, e.g. {odd[:5]}")
+
+
+def case_middle_button(exe):
+    """The middle button opens no menu and changes nothing; left and right do open theirs."""
+    p = Pavok(exe)
+    check(p.press(2) is None, "the middle button opened a menu")
+    p.send("mouseup", "2")
+    for button in (1, 3):
+        check(p.press(button) is not None, f"button {button} opened no menu")
+        # Released off the menu it stays open; a middle click off it closes it, choosing nothing.
+        p.send("mousemove", "--window", p.wid, "5", "5", "mouseup", str(button), "click", "2")
+        check(p.menu_window() is None, "the menu did not close")
+    frames = p.read_trace().frames()
+    check(all(is_redraw(a, b) for a, b in zip(frames, frames[1:])), "a frame changed")
+
+
+def case_no_display(exe):
+    """Without an X server GLUT's message and a plain non-zero exit, not a signal."""
+    n = 4242
+    while os.path.exists(f"/tmp/.X11-unix/X{n}"):
+        n += 1
+    done = subprocess.run([exe], env=dict(os.environ, DISPLAY=f":{n}"), capture_output=True, text=True, timeout=60)
+    check(done.returncode > 0, f"exit status {done.returncode}")
+    check("failed to open display" in done.stderr, f"stderr: {done.stderr!r}")
+
+
+def case_valgrind(exe):
+    """Start-up, keys and a jump chosen from the menu under memcheck: no errors."""
+    log = os.path.abspath("memcheck.txt")
+    p = Pavok(exe, wrapper=["valgrind", "--tool=memcheck", "--error-exitcode=97", "--leak-check=full",
+                            "--errors-for-leak-kinds=definite", f"--log-file={log}"])
+    for key in ("i", "F7", "Left", "Up", "z", "m"):
+        p.key(key)
+    p.choose_menu(1, 1, ANIMATION_ENTRIES)
+    p.stop()
+    text = open(log).read()
+    summary = re.search(r"ERROR SUMMARY: (\d+) errors", text)
+    check(summary is not None, "no memcheck summary")
+    check(summary.group(1) == "0", f"memcheck errors, see {log}:\n{text[-4000:]}")
+
+
+if __name__ == "__main__":
+    case, exe = sys.argv[1], os.path.abspath(sys.argv[2])
+    os.makedirs(case, exist_ok=True)
+    os.chdir(case)  # the recording, the program's stderr and any screenshot stay here
+    globals()["case_" + case](exe)
