@@ -1,1 +1,126 @@
-// (being written)
+// A long run of random inputs through every callback, checking after each one
+// what no input may break: the matrix stacks, the matrix mode, GL's error
+// state, the view volume's shape and the ranges the angles and heading keep.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "app/scene_state.hpp"
+#include "controls/joint_keys.hpp"
+#include "controls/menus.hpp"
+#include "controls/special_keys.hpp"
+#include "figure/skeleton.hpp"
+#include "tests/support/scene.hpp"
+#include "view/projection.hpp"
+
+namespace {
+
+// Every joint with the modulus of the keys that turn it. Animations add without
+// a remainder but always end inside these ranges (their end poses are 0 or 2),
+// so after every input each angle lies strictly inside (-modulus, modulus).
+// The shoulders' y angles have no key: only Attenti stores to them.
+const struct {
+    const int* angle;
+    int modulus;
+    const char* name;
+} joints[] = {
+    {&gamsinx, 180, "gamsinx"},       {&gamsinz, 90, "gamsinz"},       {&gamdesx, 180, "gamdesx"},
+    {&gamdesz, 90, "gamdesz"},        {&ginsinx, 180, "ginsinx"},      {&gindesx, 180, "gindesx"},
+    {&cavsinx, 180, "cavsinx"},       {&cavdesx, 180, "cavdesx"},      {&panciax, 180, "panciax"},
+    {&panciay, 90, "panciay"},        {&panciaz, 50, "panciaz"},       {&collox, 90, "collox"},
+    {&colloy, 90, "colloy"},          {&colloz, 90, "colloz"},         {&spallasinx, 360, "spallasinx"},
+    {&spallasiny, 1, "spallasiny"},   {&spallasinz, 360, "spallasinz"}, {&spalladesx, 360, "spalladesx"},
+    {&spalladesy, 1, "spalladesy"},   {&spalladesz, 360, "spalladesz"}, {&gomsinx, 180, "gomsinx"},
+    {&gomdesx, 180, "gomdesx"},       {&polsosinz, 90, "polsosinz"},   {&polsodesz, 90, "polsodesz"},
+};
+
+constexpr unsigned kSeed = 20240611;
+constexpr int kInputs = 100000;
+
+}  // namespace
+
+TEST(Soak, RandomInputsKeepStacksStateAndRangesSound)
+{
+    scene::reset();
+    const GLint modelviewDepth = scene::integer(GL_MODELVIEW_STACK_DEPTH);
+    const GLint projectionDepth = scene::integer(GL_PROJECTION_STACK_DEPTH);
+    std::printf("soak: seed %u, %d inputs\n", kSeed, kInputs);
+    std::mt19937 rng(kSeed);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+
+    std::string input;
+    int animations = 0;
+    for (int i = 0; i < kInputs;) {
+        // A run of widening or narrowing steps now and then takes the view
+        // volume through zero width and out the other side, mirrored.
+        const int kind = pick(0, 999);
+        const int repeat = kind < 10 ? pick(1, 16) : 1;
+        for (int r = 0; r < repeat && i < kInputs; ++r, ++i) {
+            const int headingBefore = direzione;
+            bool remTurn = false, halfTurn = false;
+            if (kind < 10) {
+                const int value = kind < 5 ? 6 : 7;
+                input = "Visuale(" + std::to_string(value) + ") in a run";
+                Visuale(value);
+            } else if (kind < 460) {
+                const int key = pick(0, 255);
+                input = "keyboard(" + std::to_string(key) + ")";
+                keyboard(static_cast<unsigned char>(key), pick(-10, 700), pick(-10, 700));
+            } else if (kind < 800) {
+                const int key = pick(-5, 300);
+                input = "specialkeyboard(" + std::to_string(key) + ")";
+                remTurn = key == GLUT_KEY_LEFT || key == GLUT_KEY_RIGHT;
+                specialkeyboard(key, pick(-10, 700), pick(-10, 700));
+            } else if (kind < 900) {
+                const int value = pick(-3, 12);
+                input = "Visuale(" + std::to_string(value) + ")";
+                remTurn = value == 3 || value == 4;
+                halfTurn = value == 5;
+                Visuale(value);
+            } else if (kind < 960) {
+                // Sizes from 0 x 0 up to 8192 x 8192, a zero side one time in eight.
+                const int w = pick(0, 7) == 0 ? 0 : pick(0, 8192);
+                const int h = pick(0, 7) == 0 ? 0 : pick(0, 8192);
+                input = "reshape(" + std::to_string(w) + ", " + std::to_string(h) + ")";
+                reshape(w, h);
+            } else if (kind < 990) {
+                input = "display()";
+                display();
+            } else {
+                // Values without an animation are cheap; the animations draw 108
+                // to 168 frames each, so they get one pick in twenty-five: about
+                // 40 of them, keeping the soak well under a minute.
+                const int other = pick(-3, 9);  // -3..0 and 4..12
+                const int value = pick(0, 24) == 0 ? pick(1, 3) : other < 1 ? other : other + 3;
+                input = "Animazioni(" + std::to_string(value) + ")";
+                animations += value >= 1 && value <= 3;
+                Animazioni(value);
+            }
+
+            const auto where = [&] { return "input " + std::to_string(i) + ": " + input; };
+            ASSERT_EQ(scene::integer(GL_MODELVIEW_STACK_DEPTH), modelviewDepth) << where();
+            ASSERT_EQ(scene::integer(GL_PROJECTION_STACK_DEPTH), projectionDepth) << where();
+            ASSERT_EQ(scene::integer(GL_MATRIX_MODE), GL_MODELVIEW) << where();
+            ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << where();
+            for (const auto& j : joints)
+                ASSERT_LT(std::abs(*j.angle), j.modulus) << j.name << " = " << *j.angle << ", " << where();
+            // Only turns change the heading: by a remainder of 360, or by exactly -180.
+            if (remTurn)
+                ASSERT_LT(std::abs(direzione), 360) << where();
+            else
+                ASSERT_EQ(direzione, headingBefore - (halfTurn ? 180 : 0)) << where();
+            ASSERT_EQ(direzione % 3, 0) << where();
+            // The view volume stays a square centred on the line of sight.
+            ASSERT_TRUE(left == -right && bottom == -top && right == top) << where();
+            ASSERT_TRUE(proiez == 0 || proiez == 1) << where();
+            for (float v : scene::projection()) ASSERT_TRUE(std::isfinite(v)) << where();
+            for (float v : scene::modelview()) ASSERT_TRUE(std::isfinite(v)) << where();
+        }
+    }
+    std::printf("soak: %d animations played\n", animations);
+    EXPECT_GT(animations, 10);
+}
