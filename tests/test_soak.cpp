@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -41,6 +42,48 @@ const struct {
 constexpr unsigned kSeed = 20240611;
 constexpr int kInputs = 100000;
 
+// One random input: what it is, how to give it, and whether it turns the figure.
+struct Input {
+    std::string what;
+    std::function<void()> give;
+    bool remTurn = false;   // a turn that takes the remainder by 360
+    bool halfTurn = false;  // "Ruota di 180 gradi": exactly -180
+    bool costly = false;    // draws frames
+};
+
+Input randomInput(const std::function<int(int, int)>& pick)
+{
+    const int kind = pick(0, 999);
+    if (kind < 450) {
+        const int key = pick(0, 255), x = pick(-10, 700), y = pick(-10, 700);
+        return {"keyboard(" + std::to_string(key) + ")", [=] { keyboard(static_cast<unsigned char>(key), x, y); }};
+    }
+    if (kind < 800) {
+        const int key = pick(-5, 300), x = pick(-10, 700), y = pick(-10, 700);
+        return {"specialkeyboard(" + std::to_string(key) + ")", [=] { specialkeyboard(key, x, y); },
+                key == GLUT_KEY_LEFT || key == GLUT_KEY_RIGHT};
+    }
+    if (kind < 900) {
+        const int value = pick(-3, 12);
+        return {"Visuale(" + std::to_string(value) + ")", [=] { Visuale(value); }, value == 3 || value == 4,
+                value == 5};
+    }
+    if (kind < 960) {
+        // Sizes from 0 x 0 up to 8192 x 8192, a zero side one time in eight.
+        const int w = pick(0, 7) == 0 ? 0 : pick(0, 8192);
+        const int h = pick(0, 7) == 0 ? 0 : pick(0, 8192);
+        return {"reshape(" + std::to_string(w) + ", " + std::to_string(h) + ")", [=] { reshape(w, h); }};
+    }
+    if (kind < 990) return {"display()", display, false, false, true};
+    // One pick in a hundred, half of them an animation (108 to 168 frames, a
+    // few milliseconds each): about 40 animations, which keeps the soak well
+    // under a minute.
+    const int other = pick(-3, 9);  // -3..0 and 4..12
+    const int value = pick(0, 1) == 0 ? pick(1, 3) : other < 1 ? other : other + 3;
+    return {"Animazioni(" + std::to_string(value) + ")", [=] { Animazioni(value); }, false, false,
+            value >= 1 && value <= 3};
+}
+
 }  // namespace
 
 TEST(Soak, RandomInputsKeepStacksStateAndRangesSound)
@@ -50,69 +93,33 @@ TEST(Soak, RandomInputsKeepStacksStateAndRangesSound)
     const GLint projectionDepth = scene::integer(GL_PROJECTION_STACK_DEPTH);
     std::printf("soak: seed %u, %d inputs\n", kSeed, kInputs);
     std::mt19937 rng(kSeed);
-    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
 
-    std::string input;
-    int animations = 0;
+    int animations = 0, edges = 0;
     for (int i = 0; i < kInputs;) {
-        // A run of widening or narrowing steps now and then takes the view
-        // volume through zero width and out the other side, mirrored.
-        const int kind = pick(0, 999);
-        const int repeat = kind < 10 ? pick(1, 16) : 1;
+        const Input input = randomInput(pick);
+        // One input in twenty is held down, repeated up to 400 times: joints run
+        // past their modulus and the view volume narrows through zero width.
+        const int repeat = input.costly || pick(0, 19) != 0 ? 1 : pick(2, 400);
+        animations += input.costly && input.what != "display()";
         for (int r = 0; r < repeat && i < kInputs; ++r, ++i) {
             const int headingBefore = direzione;
-            bool remTurn = false, halfTurn = false;
-            if (kind < 10) {
-                const int value = kind < 5 ? 6 : 7;
-                input = "Visuale(" + std::to_string(value) + ") in a run";
-                Visuale(value);
-            } else if (kind < 460) {
-                const int key = pick(0, 255);
-                input = "keyboard(" + std::to_string(key) + ")";
-                keyboard(static_cast<unsigned char>(key), pick(-10, 700), pick(-10, 700));
-            } else if (kind < 800) {
-                const int key = pick(-5, 300);
-                input = "specialkeyboard(" + std::to_string(key) + ")";
-                remTurn = key == GLUT_KEY_LEFT || key == GLUT_KEY_RIGHT;
-                specialkeyboard(key, pick(-10, 700), pick(-10, 700));
-            } else if (kind < 900) {
-                const int value = pick(-3, 12);
-                input = "Visuale(" + std::to_string(value) + ")";
-                remTurn = value == 3 || value == 4;
-                halfTurn = value == 5;
-                Visuale(value);
-            } else if (kind < 960) {
-                // Sizes from 0 x 0 up to 8192 x 8192, a zero side one time in eight.
-                const int w = pick(0, 7) == 0 ? 0 : pick(0, 8192);
-                const int h = pick(0, 7) == 0 ? 0 : pick(0, 8192);
-                input = "reshape(" + std::to_string(w) + ", " + std::to_string(h) + ")";
-                reshape(w, h);
-            } else if (kind < 990) {
-                input = "display()";
-                display();
-            } else {
-                // Values without an animation are cheap; the animations draw 108
-                // to 168 frames each, so they get one pick in twenty-five: about
-                // 40 of them, keeping the soak well under a minute.
-                const int other = pick(-3, 9);  // -3..0 and 4..12
-                const int value = pick(0, 24) == 0 ? pick(1, 3) : other < 1 ? other : other + 3;
-                input = "Animazioni(" + std::to_string(value) + ")";
-                animations += value >= 1 && value <= 3;
-                Animazioni(value);
-            }
+            input.give();
 
-            const auto where = [&] { return "input " + std::to_string(i) + ": " + input; };
+            const auto where = [&] { return "input " + std::to_string(i) + ": " + input.what; };
             ASSERT_EQ(scene::integer(GL_MODELVIEW_STACK_DEPTH), modelviewDepth) << where();
             ASSERT_EQ(scene::integer(GL_PROJECTION_STACK_DEPTH), projectionDepth) << where();
             ASSERT_EQ(scene::integer(GL_MATRIX_MODE), GL_MODELVIEW) << where();
             ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << where();
-            for (const auto& j : joints)
+            for (const auto& j : joints) {
                 ASSERT_LT(std::abs(*j.angle), j.modulus) << j.name << " = " << *j.angle << ", " << where();
+                edges += j.modulus > 1 && std::abs(*j.angle) >= j.modulus - 3;
+            }
             // Only turns change the heading: by a remainder of 360, or by exactly -180.
-            if (remTurn)
+            if (input.remTurn)
                 ASSERT_LT(std::abs(direzione), 360) << where();
             else
-                ASSERT_EQ(direzione, headingBefore - (halfTurn ? 180 : 0)) << where();
+                ASSERT_EQ(direzione, headingBefore - (input.halfTurn ? 180 : 0)) << where();
             ASSERT_EQ(direzione % 3, 0) << where();
             // The view volume stays a square centred on the line of sight.
             ASSERT_TRUE(left == -right && bottom == -top && right == top) << where();
@@ -121,6 +128,8 @@ TEST(Soak, RandomInputsKeepStacksStateAndRangesSound)
             for (float v : scene::modelview()) ASSERT_TRUE(std::isfinite(v)) << where();
         }
     }
-    std::printf("soak: %d animations played\n", animations);
+    // The run did reach what it checks: animations, and angles at their limits.
+    std::printf("soak: %d animations played, %d angles seen within 3 of their modulus\n", animations, edges);
     EXPECT_GT(animations, 10);
+    EXPECT_GT(edges, 100);
 }

