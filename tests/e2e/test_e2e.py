@@ -11,7 +11,7 @@ import struct
 import subprocess
 import sys
 
-from pavok_e2e import Pavok, Trace, check, fail, is_redraw, moves, pose, run, split
+from pavok_e2e import Pavok, check, is_redraw, moves, pose, run, split
 
 VIEW_ENTRIES = 8
 ANIMATION_ENTRIES = 3
