@@ -6,8 +6,8 @@ packages=(
   build-essential cmake pkg-config
   freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb x11-utils x11-apps xdotool apitrace imagemagick valgrind
-  desktop-file-utils groff-base dpkg-dev file
+  xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick valgrind
+  desktop-file-utils groff-base dpkg-dev file python3
 )
 
 missing=()
@@ -25,4 +25,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "pavok: installing ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
