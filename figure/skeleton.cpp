@@ -27,39 +27,23 @@ struct Segmento {
 };
 
 // clang-format off
-// Rows of the skeleton, in drawing order.
-constexpr Segmento torace = {0, 1, 0, {attorno(panciax, X), attorno(panciay, Y), attorno(panciaz, Z)}, false,
-                         &panciaEtorace, {DisegnoTesta, DisegnoBraccioDestro, DisegnoBraccioSinistro}};
-constexpr Segmento testa = {0, 4.4f, 0, {attorno(collox, X), attorno(colloy, Y), attorno(colloz, Z)}, false,
-                        &colloEtesta, {}};
-constexpr Segmento braccioDestro = {-2.5f, 3, 0,
-                                {attorno(spalladesx, X), attorno(spalladesy, Y), attorno(spalladesz, Z)},
-                                false, &bicipideEspalla, {DisegnoGomitoDestro}};
-constexpr Segmento gomitoDestro = {0, -2.85f, 0, {attorno(gomdesx, X)}, false, &avambraccioEgomito,
-                               {DisegnoPolsoDestro}};
-constexpr Segmento polsoDestro = {0, -2.7f, 0, {attorno(polsodesz, Z)}, false, &manoEpolso, {}};
-constexpr Segmento braccioSinistro = {2.5f, 3, 0,
-                                  {attorno(spallasinx, X), attorno(spallasiny, Y), attorno(spallasinz, Z)},
-                                  false, &bicipideEspalla, {DisegnoGomitoSinistro}};
-constexpr Segmento gomitoSinistro = {0, -2.85f, 0, {attorno(gomsinx, X)}, false, &avambraccioEgomito,
-                                 {DisegnoPolsoSinistro}};
-constexpr Segmento polsoSinistro = {0, -2.7f, 0, {attorno(polsosinz, Z)}, false, &manoEpolso, {}};
-constexpr Segmento gambaSinistra = {0.75f, -1, 0, {attorno(gamsinx, X), attorno(gamsinz, Z)}, false,
-                                &cosciaEgluteo, {DisegnoGinocchioSinistro}};
-constexpr Segmento ginocchioSinistro = {0, -4.9f, 0, {attorno(ginsinx, X)}, false, &stincoEginocchio,
-                                    {DisegnoCavigliaSinistra}};
-constexpr Segmento cavigliaSinistra = {0, -4.9f, 0, {attorno(cavsinx, X)}, true, &piedeEcaviglia, {}};
+// Rows of the skeleton, in drawing order:
+//                 segment              joint offset        rotations, in call order                                                      foot   list                  children
+constexpr Segmento torace            = {0,      1,      0, {attorno(panciax, X),     attorno(panciay, Y),     attorno(panciaz, Z)},       false, &panciaEtorace,      {DisegnoTesta, DisegnoBraccioDestro, DisegnoBraccioSinistro}};
+constexpr Segmento testa             = {0,      4.4f,   0, {attorno(collox, X),      attorno(colloy, Y),      attorno(colloz, Z)},        false, &colloEtesta,        {}};
+constexpr Segmento braccioDestro     = {-2.5f,  3,      0, {attorno(spalladesx, X),  attorno(spalladesy, Y),  attorno(spalladesz, Z)},    false, &bicipideEspalla,    {DisegnoGomitoDestro}};
+constexpr Segmento gomitoDestro      = {0,      -2.85f, 0, {attorno(gomdesx, X)},                                                         false, &avambraccioEgomito, {DisegnoPolsoDestro}};
+constexpr Segmento polsoDestro       = {0,      -2.7f,  0, {attorno(polsodesz, Z)},                                                       false, &manoEpolso,         {}};
+constexpr Segmento braccioSinistro   = {2.5f,   3,      0, {attorno(spallasinx, X),  attorno(spallasiny, Y),  attorno(spallasinz, Z)},    false, &bicipideEspalla,    {DisegnoGomitoSinistro}};
+constexpr Segmento gomitoSinistro    = {0,      -2.85f, 0, {attorno(gomsinx, X)},                                                         false, &avambraccioEgomito, {DisegnoPolsoSinistro}};
+constexpr Segmento polsoSinistro     = {0,      -2.7f,  0, {attorno(polsosinz, Z)},                                                       false, &manoEpolso,         {}};
+constexpr Segmento gambaSinistra     = {0.75f,  -1,     0, {attorno(gamsinx, X),     attorno(gamsinz, Z)},                                false, &cosciaEgluteo,      {DisegnoGinocchioSinistro}};
+constexpr Segmento ginocchioSinistro = {0,      -4.9f,  0, {attorno(ginsinx, X)},                                                         false, &stincoEginocchio,   {DisegnoCavigliaSinistra}};
+constexpr Segmento cavigliaSinistra  = {0,      -4.9f,  0, {attorno(cavsinx, X)},                                                         true,  &piedeEcaviglia,     {}};
+constexpr Segmento gambaDestra       = {-0.75f, -1,     0, {attorno(gamdesx, X),     attorno(gamdesz, Z)},                                false, &cosciaEgluteo,      {DisegnoGinocchioDestro}};
+constexpr Segmento ginocchioDestro   = {0,      -4.9f,  0, {attorno(gindesx, X)},                                                         false, &stincoEginocchio,   {DisegnoCavigliaDestra}};
+constexpr Segmento cavigliaDestra    = {0,      -4.9f,  0, {attorno(cavdesx, X)},                                                         true,  &piedeEcaviglia,     {}};
 // clang-format on
-constexpr Segmento gambaDestra = {-0.75f,
-                                  -1,
-                                  0,
-                                  {attorno(gamdesx, X), attorno(gamdesz, Z)},
-                                  false,
-                                  &cosciaEgluteo,
-                                  {DisegnoGinocchioDestro}};
-constexpr Segmento ginocchioDestro = {
-    0, -4.9f, 0, {attorno(gindesx, X)}, false, &stincoEginocchio, {DisegnoCavigliaDestra}};
-constexpr Segmento cavigliaDestra = {0, -4.9f, 0, {attorno(cavdesx, X)}, true, &piedeEcaviglia, {}};
 
 // clang-format off
 void PassoSegmento(const Segmento& s)
