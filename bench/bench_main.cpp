@@ -94,12 +94,7 @@ public:
 std::vector<unsigned char> Immagine(bool diretto)
 {
     immediato = diretto;
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glRotatef(static_cast<GLfloat>(direzione), 0, 1, 0);
-    DisegnoUomo();
-    glPopMatrix();
+    DisegnoScena();
     glFinish();
     immediato = false;
     std::vector<unsigned char> px(650 * 650 * 3);

@@ -69,6 +69,12 @@ void PassoSegmento(const Segmento& s)
 
 void display()
 {
+    DisegnoScena();
+    glutSwapBuffers();
+}
+
+void DisegnoScena()
+{
     glClear(GL_COLOR_BUFFER_BIT);
     glClear(GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
@@ -77,7 +83,6 @@ void display()
         glRotatef(static_cast<GLfloat>(direzione), 0, 1, 0);
         DisegnoUomo();
     glPopMatrix();
-    glutSwapBuffers();
 }
 
 void DisegnoUomo()

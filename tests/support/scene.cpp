@@ -69,11 +69,7 @@ std::vector<unsigned char> drawAndRead(int& width, int& height)
 {
     width = glutGet(GLUT_WINDOW_WIDTH);
     height = glutGet(GLUT_WINDOW_HEIGHT);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glRotatef(static_cast<GLfloat>(direzione), 0, 1, 0);
-    DisegnoUomo();
-    glPopMatrix();
+    DisegnoScena();
     glFinish();
     std::vector<unsigned char> px(static_cast<size_t>(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
