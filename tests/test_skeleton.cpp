@@ -34,6 +34,42 @@ void expectNear(std::array<float, 3> a, std::array<float, 3> b, float tol, const
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(a[i], b[i], tol) << what << " axis " << i;
 }
 
+// One segment as a frame draws it at rest: push, move to the joint, turn by each of
+// its (zero) angles, draw its list, each child inside a push and a pop of its own, pop.
+// Offsets are the single-precision values the recorder prints.
+// A foot, built along -x, turns a fixed 90 degrees about y before its list.
+using Calls = std::vector<std::string>;
+Calls segment(const char* joint, const Calls& axes, GLuint list, const std::vector<Calls>& children = {},
+              bool foot = false)
+{
+    Calls c = {"glPushMatrix()", std::string("glTranslatef(") + joint + ")"};
+    for (const std::string& axis : axes) c.push_back("glRotatef(0, " + axis + ")");
+    if (foot) c.push_back("glRotatef(90, 0, 1, 0)");
+    c.push_back("glCallList(" + std::to_string(list) + ")");
+    for (const Calls& child : children) {
+        c.push_back("glPushMatrix()");
+        c.insert(c.end(), child.begin(), child.end());
+        c.push_back("glPopMatrix()");
+    }
+    c.push_back("glPopMatrix()");
+    return c;
+}
+
+Calls within(const Calls& inner)
+{
+    Calls c = {"glPushMatrix()"};
+    c.insert(c.end(), inner.begin(), inner.end());
+    c.push_back("glPopMatrix()");
+    return c;
+}
+
+Calls join(const std::vector<Calls>& parts)
+{
+    Calls c;
+    for (const Calls& p : parts) c.insert(c.end(), p.begin(), p.end());
+    return c;
+}
+
 TEST(Skeleton, OneFrameClearsDrawsFifteenListsAndSwaps)
 {
     scene::reset();
@@ -45,6 +81,27 @@ TEST(Skeleton, OneFrameClearsDrawsFifteenListsAndSwaps)
     rec::stop();
 
     const auto& log = rec::calls();
+    const std::string x = "1, 0, 0", y = "0, 1, 0", z = "0, 0, 1";
+    const auto arm = [&](const char* shoulder) {
+        return segment(shoulder, {x, y, z}, bicipideEspalla,
+                       {segment("0, -2.8499999, 0", {x}, avambraccioEgomito,
+                                {segment("0, -2.70000005, 0", {z}, manoEpolso)})});
+    };
+    const auto leg = [&](const char* hip) {
+        return segment(hip, {x, z}, cosciaEgluteo,
+                       {segment("0, -4.9000001, 0", {x}, stincoEginocchio,
+                                {segment("0, -4.9000001, 0", {x}, piedeEcaviglia, {}, true)})});
+    };
+    const Calls torso =
+        segment("0, 1, 0", {x, y, z}, panciaEtorace,
+                {segment("0, 4.4000001, 0", {x, y, z}, colloEtesta), arm("-2.5, 3, 0"), arm("2.5, 3, 0")});
+    const Calls frame = join({{"glClear(16384)", "glClear(256)", "glPushMatrix()", "glRotatef(37, 0, 1, 0)",
+                               "glColor3f(1, 1, 1)", "glMatrixMode(5888)"},
+                              within({"glCallList(" + std::to_string(bacino) + ")"}),
+                              within(within(torso)),
+                              within(join({within(leg("0.75, -1, 0")), within(leg("-0.75, -1, 0"))})),
+                              {"glPopMatrix()", "glutSwapBuffers()"}});
+    EXPECT_EQ(log, frame);
     ASSERT_GE(log.size(), 6u);
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 4),
               (std::vector<std::string>{"glClear(16384)", "glClear(256)", "glPushMatrix()",
