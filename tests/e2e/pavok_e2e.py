@@ -154,7 +154,7 @@ class Pavok:
     """The real program, started under apitrace (or another wrapper) on the
     suite's display."""
 
-    def __init__(self, exe, wrapper=None):
+    def __init__(self, exe, wrapper=None, args=(), env=None):
         self.dir = os.getcwd()
         self.trace_file = os.path.join(self.dir, "run.trace")
         if os.path.exists(self.trace_file):
@@ -165,7 +165,7 @@ class Pavok:
         self.log = open(os.path.join(self.dir, "stderr.txt"), "w")
         self.pid = None
         others = set(_pavok_windows())
-        self.proc = subprocess.Popen(wrapper + [exe], stdout=subprocess.DEVNULL, stderr=self.log)
+        self.proc = subprocess.Popen(wrapper + [exe, *args], stdout=subprocess.DEVNULL, stderr=self.log, env=env)
         atexit.register(self.stop)  # a failed check must not leave the program running
         # apitrace starts the program as its child; valgrind runs it in its own process.
         self.pid = self._program_pid() if traced else self.proc.pid

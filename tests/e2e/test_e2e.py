@@ -11,7 +11,7 @@ import struct
 import subprocess
 import sys
 
-from pavok_e2e import Pavok, check, is_redraw, moves, pose, run, split
+from pavok_e2e import Pavok, check, fail, is_redraw, moves, pose, run, split
 
 VIEW_ENTRIES = 8
 ANIMATION_ENTRIES = 3
@@ -232,13 +232,25 @@ def case_middle_button(exe):
 
 
 def case_no_display(exe):
-    """Without an X server GLUT's message and a plain non-zero exit, not a signal."""
+    """Without an X server GLUT's message and a plain non-zero exit, not a signal.
+    The command line is GLUT's: -display names the server, and a bare -display is refused."""
     n = 4242
     while os.path.exists(f"/tmp/.X11-unix/X{n}"):
         n += 1
-    done = subprocess.run([exe], env=dict(os.environ, DISPLAY=f":{n}"), capture_output=True, text=True, timeout=60)
+    nowhere = dict(os.environ, DISPLAY=f":{n}")
+    done = subprocess.run([exe], env=nowhere, capture_output=True, text=True, timeout=60)
     check(done.returncode > 0, f"exit status {done.returncode}")
     check("failed to open display" in done.stderr, f"stderr: {done.stderr!r}")
+    try:
+        done = subprocess.run([exe, "-display"], capture_output=True, text=True, timeout=20)
+    except subprocess.TimeoutExpired:
+        fail("a bare -display did not stop the program")
+    check(done.returncode > 0, f"bare -display: exit status {done.returncode}")
+    check("-display parameter must be followed by display name" in done.stderr, f"stderr: {done.stderr!r}")
+    # DISPLAY names no server; -display names the suite's, where the window must open.
+    p = Pavok(exe, wrapper=[], args=["-display", os.environ["DISPLAY"]], env=nowhere)
+    check(geometry(p.wid)[2:] == (650, 650), f"window {geometry(p.wid)}")
+    p.stop()
 
 
 def case_valgrind(exe):
