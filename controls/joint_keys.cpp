@@ -6,47 +6,44 @@
 
 namespace {
 
-// Keys (case-sensitive)                         joint
-//   2 / 1   left shoulder, sideways (z)         spallasinz   +3 / -3, rem 360
-//   3 / 4   left shoulder, back/forth (x)       spallasinx
-//   6 / 5   right shoulder, sideways (z)        spalladesz
-//   7 / 8   right shoulder, back/forth (x)      spalladesx
-//   0 / 9   left elbow                          gomsinx      rem 180
-//   w / q   right elbow                         gomdesx
-//   e / r   left wrist                          polsosinz    rem 90
-//   t / y   right wrist                         polsodesz
-//   i / u   left hip, back/forth (x)            gamsinx      rem 180
-//   p / o   right hip, back/forth (x)           gamdesx
-//   b / v   left hip, sideways (z)              gamsinz      rem 90
-//   x / c   right hip, sideways (z)             gamdesz
-//   a / s   left knee                           ginsinx      rem 180
-//   d / f   right knee                          gindesx
-//   g / h   left ankle                          cavsinx
-//   j / k   right ankle                         cavdesx
-//   z       every joint to 0 (Attenti)
-// Any other key does nothing; there is no quit key.
+// Keys are case-sensitive. "z" stands every joint to 0 (Attenti); any other key
+// does nothing, and there is no quit key.
 struct TastoGiunto {
     int* angolo;
     unsigned char piu, meno;  // +3 and -3
     int modulo;
+    const char* cosa;  // the joint, in words, for --help
 };
 
+// clang-format off
 const TastoGiunto tastiGiunti[] = {
-    {&spallasinz, '2', '1', 360}, {&spallasinx, '3', '4', 360}, {&spalladesz, '6', '5', 360},
-    {&spalladesx, '7', '8', 360}, {&gomsinx, '0', '9', 180},    {&gomdesx, 'w', 'q', 180},
-    {&polsosinz, 'e', 'r', 90},   {&polsodesz, 't', 'y', 90},   {&gamsinx, 'i', 'u', 180},
-    {&gamdesx, 'p', 'o', 180},    {&gamsinz, 'b', 'v', 90},     {&gamdesz, 'x', 'c', 90},
-    {&ginsinx, 'a', 's', 180},    {&gindesx, 'd', 'f', 180},    {&cavsinx, 'g', 'h', 180},
-    {&cavdesx, 'j', 'k', 180},
+    {&spallasinz, '2', '1', 360, "left shoulder, sideways"},
+    {&spallasinx, '3', '4', 360, "left shoulder, back and forth"},
+    {&spalladesz, '6', '5', 360, "right shoulder, sideways"},
+    {&spalladesx, '7', '8', 360, "right shoulder, back and forth"},
+    {&gomsinx,    '0', '9', 180, "left elbow"},
+    {&gomdesx,    'w', 'q', 180, "right elbow"},
+    {&polsosinz,  'e', 'r', 90,  "left wrist"},
+    {&polsodesz,  't', 'y', 90,  "right wrist"},
+    {&gamsinx,    'i', 'u', 180, "left hip, back and forth"},
+    {&gamdesx,    'p', 'o', 180, "right hip, back and forth"},
+    {&gamsinz,    'b', 'v', 90,  "left hip, sideways"},
+    {&gamdesz,    'x', 'c', 90,  "right hip, sideways"},
+    {&ginsinx,    'a', 's', 180, "left knee"},
+    {&gindesx,    'd', 'f', 180, "right knee"},
+    {&cavsinx,    'g', 'h', 180, "left ankle"},
+    {&cavdesx,    'j', 'k', 180, "right ankle"},
 };
+// clang-format on
 
 constexpr int passo = 3;
+constexpr unsigned char tastoAttenti = 'z';
 
 }  // namespace
 
 void keyboard(unsigned char key, int, int)
 {
-    if (key == 'z') {
+    if (key == tastoAttenti) {
         Attenti();
         glutPostRedisplay();
         return;
@@ -59,4 +56,14 @@ void keyboard(unsigned char key, int, int)
         glutPostRedisplay();
         return;
     }
+}
+
+void DescriviTasti(std::FILE* out)
+{
+    std::fprintf(out, "Keys: the first of each pair adds %d degrees, the second takes %d away.\n", passo,
+                 passo);
+    int colonna = 0;
+    for (const TastoGiunto& t : tastiGiunti)
+        std::fprintf(out, ++colonna % 2 ? "  %c/%c  %-31s" : "  %c/%c  %s\n", t.piu, t.meno, t.cosa);
+    std::fprintf(out, "  %c    every joint to 0\n", tastoAttenti);
 }

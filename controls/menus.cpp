@@ -2,6 +2,8 @@
 
 #include <GL/freeglut.h>
 
+#include <cstring>
+
 #include "animation/jump.hpp"
 #include "animation/run.hpp"
 #include "animation/walk.hpp"
@@ -50,6 +52,21 @@ void Menu(void (*gestore)(int), const Voce (&voci)[N], int bottone)
     glutAttachMenu(bottone);
 }
 
+// The entries after the button's name, separated by commas, on lines of at
+// most 79 columns that never split a label.
+template <size_t N>
+void Elenca(std::FILE* out, const char* bottone, const Voce (&voci)[N])
+{
+    int colonna = std::fprintf(out, "%s", bottone);
+    for (size_t i = 0; i < N; ++i) {
+        const char* dopo = i + 1 < N ? "," : "";
+        const int larghezza = static_cast<int>(1 + std::strlen(voci[i].etichetta) + std::strlen(dopo));
+        if (colonna + larghezza > 79) colonna = std::fprintf(out, "\n ") - 1;
+        colonna += std::fprintf(out, " %s%s", voci[i].etichetta, dopo);
+    }
+    std::fputc('\n', out);
+}
+
 }  // namespace
 
 // Neither handler redisplays: view operations post their own redisplay, and
@@ -61,4 +78,10 @@ void CostruiscoMenu()
 {
     Menu(Animazioni, vociAnimazioni, GLUT_LEFT_BUTTON);
     Menu(Visuale, vociVisuale, GLUT_RIGHT_BUTTON);
+}
+
+void DescriviMenu(std::FILE* out)
+{
+    Elenca(out, "Left button: ", vociAnimazioni);
+    Elenca(out, "Right button:", vociVisuale);
 }

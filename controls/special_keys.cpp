@@ -7,48 +7,60 @@
 
 namespace {
 
-// Key      change              Key      change
-//   F1     head z +3 (rem 90)    F7     torso z +3 (rem 50)
-//   F2     head z -3             F8     torso z -3
-//   F3     head x +3             F9     torso y +3 (rem 90)
-//   F4     head x -3             F10    torso y -3
-//   F5     head y +3             F11    torso x +3 (rem 180)
-//   F6     head y -3             F12    torso x -3
-//   Left   heading +3 (rem 360)  Up     1 unit forward along the heading
-//   Right  heading -3            Down   1 unit back
-// Every other special key does nothing.
+// Function and arrow keys in pairs: the first adds `passo` to its angle, the
+// second takes it away. Every other special key does nothing.
 struct TastoSpeciale {
-    int codice;
-    int* angolo;  // nullptr: a step along the heading of `passo` units instead
+    int piu, meno;  // GLUT key codes
+    int* angolo;    // nullptr: a step along the heading of `passo` units instead
     int passo;
     int modulo;
+    const char* cosa;  // for --help
 };
 
 // clang-format off
 const TastoSpeciale tastiSpeciali[] = {
-    {GLUT_KEY_F1, &colloz, +3, 90},      {GLUT_KEY_F2, &colloz, -3, 90},
-    {GLUT_KEY_F3, &collox, +3, 90},      {GLUT_KEY_F4, &collox, -3, 90},
-    {GLUT_KEY_F5, &colloy, +3, 90},      {GLUT_KEY_F6, &colloy, -3, 90},
-    // 50 is no multiple of 3: the torso's z angle wraps to small values, not to 0.
-    {GLUT_KEY_F7, &panciaz, +3, 50},     {GLUT_KEY_F8, &panciaz, -3, 50},
-    {GLUT_KEY_F9, &panciay, +3, 90},     {GLUT_KEY_F10, &panciay, -3, 90},
-    {GLUT_KEY_F11, &panciax, +3, 180},   {GLUT_KEY_F12, &panciax, -3, 180},
-    {GLUT_KEY_LEFT, &direzione, +3, 360}, {GLUT_KEY_RIGHT, &direzione, -3, 360},
-    {GLUT_KEY_UP, nullptr, +1, 0},       {GLUT_KEY_DOWN, nullptr, -1, 0},
+    {GLUT_KEY_F1,   GLUT_KEY_F2,    &colloz,    3, 90,  "head, tilt"},
+    {GLUT_KEY_F3,   GLUT_KEY_F4,    &collox,    3, 90,  "head, nod"},
+    {GLUT_KEY_F5,   GLUT_KEY_F6,    &colloy,    3, 90,  "head, turn"},
+    // 50 is no multiple of 3: the torso's lean wraps to small values, not to 0.
+    {GLUT_KEY_F7,   GLUT_KEY_F8,    &panciaz,   3, 50,  "torso, lean"},
+    {GLUT_KEY_F9,   GLUT_KEY_F10,   &panciay,   3, 90,  "torso, twist"},
+    {GLUT_KEY_F11,  GLUT_KEY_F12,   &panciax,   3, 180, "torso, bend"},
+    {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, &direzione, 3, 360, "turn the figure"},
+    {GLUT_KEY_UP,   GLUT_KEY_DOWN,  nullptr,    1, 0,   "move it forward, back"},
 };
 // clang-format on
+
+const char* NomeTasto(int codice)
+{
+    static const char* const nomi[] = {"F1", "F2", "F3", "F4",  "F5",  "F6",
+                                       "F7", "F8", "F9", "F10", "F11", "F12"};
+    static const char* const frecce[] = {"Left", "Up", "Right", "Down"};  // GLUT_KEY_LEFT on
+    return codice >= GLUT_KEY_LEFT ? frecce[codice - GLUT_KEY_LEFT] : nomi[codice - GLUT_KEY_F1];
+}
 
 }  // namespace
 
 void specialkeyboard(int key, int, int)
 {
     for (const TastoSpeciale& t : tastiSpeciali) {
-        if (key != t.codice) continue;
+        if (key != t.piu && key != t.meno) continue;
+        const int passo = key == t.piu ? t.passo : -t.passo;
         if (t.angolo != nullptr)
-            *t.angolo = (*t.angolo + t.passo) % t.modulo;
+            *t.angolo = (*t.angolo + passo) % t.modulo;
         else
-            Avanza(t.passo);
+            Avanza(passo);
         glutPostRedisplay();
         return;
+    }
+}
+
+void DescriviTastiSpeciali(std::FILE* out)
+{
+    int colonna = 0;
+    for (const TastoSpeciale& t : tastiSpeciali) {
+        char tasti[16];
+        std::snprintf(tasti, sizeof tasti, "%s/%s", NomeTasto(t.piu), NomeTasto(t.meno));
+        std::fprintf(out, ++colonna % 2 ? "  %-10s  %-24s" : "  %-10s  %s\n", tasti, t.cosa);
     }
 }

@@ -3,8 +3,12 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <regex>
 #include <set>
+#include <string>
 
+#include "app/command_line.hpp"
 #include "app/scene_state.hpp"
 #include "controls/joint_keys.hpp"
 #include "controls/special_keys.hpp"
@@ -153,6 +157,40 @@ TEST(Keys, ZStandsTheFigureToAttentionWhereItIs)
     EXPECT_EQ(scene::angleValues(), expected);
     EXPECT_EQ(scene::modelview(), figure);
     EXPECT_EQ(rec::redisplays, 1);
+}
+
+TEST(Keys, HelpNamesEveryKeyPairAndMenuEntry)
+{
+    std::FILE* f = std::tmpfile();
+    char pavok[] = "pavok", help[] = "--help";
+    char* argv[] = {pavok, help};
+    ASSERT_TRUE(Aiuto(2, argv, f));
+    std::string text(static_cast<size_t>(std::ftell(f)), '\0');
+    std::rewind(f);
+    ASSERT_EQ(std::fread(&text[0], 1, text.size(), f), text.size());
+    std::fclose(f);
+
+    const auto name = [](const Pair& p, int key) {
+        if (!p.special) return std::string(1, static_cast<char>(key));
+        return key <= 12 ? "F" + std::to_string(key) : std::string(key == 100 ? "Left" : "Right");
+    };
+    std::set<std::string> expected = {"Up/Down"};
+    for (const Pair& p : pairs) expected.insert(name(p, p.plus) + "/" + name(p, p.minus));
+    std::set<std::string> listed;
+    const std::regex pair("(\\S+)/(\\S+)");
+    for (std::sregex_iterator m(text.begin(), text.end(), pair), end; m != end; ++m) listed.insert(m->str());
+    EXPECT_EQ(listed, expected);
+    EXPECT_NE(text.find("\n  z  "), std::string::npos);
+
+    // Both menus' entries, in the order the program gives them to GLUT.
+    std::vector<std::string> built, shown;
+    for (const std::string& call : scene::startupLog())
+        if (call.rfind("glutAddMenuEntry(", 0) == 0) built.push_back(call.substr(17, call.rfind(',') - 17));
+    const std::string menus = text.substr(text.find("Left button:"));
+    const std::regex label("(?:: +|, |\\n  )([^,\\n]+)");
+    for (std::sregex_iterator m(menus.begin(), menus.end(), label), end; m != end; ++m)
+        shown.push_back((*m)[1]);
+    EXPECT_EQ(shown, built);
 }
 
 }  // namespace

@@ -1,32 +1,28 @@
 #!/usr/bin/env bash
-# The README and the manual page against the program's own tables of controls
-# (controls/*.cpp): every joint key pair, every function and arrow key pair and
-# every menu entry, in menu order, and nothing that the program lacks.
+# The README and the manual page against the program's own tables of controls,
+# as `pavok --help` prints them: every joint key pair, every function and arrow
+# key pair and every menu entry, in menu order, and nothing that the program lacks.
 set -euo pipefail
 src=$1
+exe=$2
 readme=$src/README.md
 man=$src/packaging/pavok.6
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
 
 # Pairs as "a b" with the two keys sorted, one a line.
-sorted_pairs() { awk '{ if ($1 > $2) print $2, $1; else print $1, $2 }' | sort; }
+sorted_pairs() { tr '/' ' ' | awk '{ if ($1 > $2) print $2, $1; else print $1, $2 }' | sort; }
 
-# From the program: {&angle, 'plus', 'minus', modulus} rows, and 'z'.
-code_keys=$(grep -o "{&[a-z]*, '.', '.', [0-9]*}" "$src/controls/joint_keys.cpp" |
-  sed "s/.*, '\(.\)', '\(.\)',.*/\1 \2/" | sorted_pairs)
-[ "$(wc -l <<<"$code_keys")" -eq 16 ] || fail "expected 16 joint key pairs in controls/joint_keys.cpp"
-grep -q "key == 'z'" "$src/controls/joint_keys.cpp" || fail "the program has no 'z' key"
-
-# {GLUT_KEY_x, &angle or nullptr, ...} rows: the two keys that share a target.
-code_special=$(grep -o '{GLUT_KEY_[A-Z0-9]*, [&a-z]*' "$src/controls/special_keys.cpp" |
-  sed 's/{GLUT_KEY_\([A-Z0-9]*\), \(.*\)/\2 \1/' |
-  sed 's/ LEFT$/ Left/; s/ RIGHT$/ Right/; s/ UP$/ Up/; s/ DOWN$/ Down/' |
-  awk '{ if ($1 in k) print k[$1], $2; else k[$1] = $2 }' | sorted_pairs)
-[ "$(wc -l <<<"$code_special")" -eq 8 ] || fail "expected 8 special key pairs in controls/special_keys.cpp"
-
-code_labels=$(grep -o '{"[^"]*", [0-9]*, [A-Za-z0-9]*}' "$src/controls/menus.cpp" | sed 's/{"\([^"]*\)".*/\1/')
-[ "$(wc -l <<<"$code_labels")" -eq 11 ] || fail "expected 11 menu entries in controls/menus.cpp"
+help=$(env -u DISPLAY "$exe" --help)
+code_keys=$(grep -oE '(^| )[^ /]/[^ /]( |$)' <<<"$help" | sorted_pairs)
+[ "$(wc -l <<<"$code_keys")" -eq 16 ] || fail "expected 16 joint key pairs in pavok --help"
+grep -q '^  z  ' <<<"$help" || fail "pavok --help names no 'z' key"
+code_special=$(grep -oE '[^ /]{2,}/[^ /]{2,}' <<<"$help" | sorted_pairs)
+[ "$(wc -l <<<"$code_special")" -eq 8 ] || fail "expected 8 special key pairs in pavok --help"
+# The entries follow "Left button:" and "Right button:", separated by commas.
+code_labels=$(sed -n '/^Left button:/,$p' <<<"$help" | sed 's/^[A-Za-z]* button://' | tr ',' '\n' |
+  sed 's/^ *//; /^$/d')
+[ "$(wc -l <<<"$code_labels")" -eq 11 ] || fail "expected 11 menu entries in pavok --help"
 
 # check DOCUMENT WHAT DOCUMENTED EXPECTED
 check() {

@@ -1,0 +1,33 @@
+#include "app/command_line.hpp"
+
+#include <cstring>
+
+#include "app/scene_state.hpp"
+#include "controls/joint_keys.hpp"
+#include "controls/menus.hpp"
+#include "controls/special_keys.hpp"
+
+bool Aiuto(int argc, char** argv, std::FILE* out)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fprintf(out, "pavok %s\n", PAVOK_VERSION);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") != 0) continue;
+        // GLUT sets the window's size and place before the program does, which
+        // is why -geometry changes nothing.
+        std::fprintf(out,
+                     "Usage: pavok [--help | --version | GLUT options]\n"
+                     "Poses a lit, articulated human figure from the keyboard and makes it jump,\n"
+                     "run and walk from pop-up menus. Other arguments go to GLUT: -display NAME\n"
+                     "opens the window on another X server; -geometry has no effect, the window\n"
+                     "is always %d x %d at the top-left corner.\n\n",
+                     w0, h0);
+        DescriviTasti(out);
+        DescriviTastiSpeciali(out);
+        DescriviMenu(out);
+        return true;
+    }
+    return false;
+}

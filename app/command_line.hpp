@@ -1,0 +1,9 @@
+// The two options of the program's own, answered before GLUT or X are touched.
+#pragma once
+
+#include <cstdio>
+
+// Writes the help (usage, what the program is, its controls) or the version when
+// the command line asks for either, and says whether it did; the command line
+// is otherwise GLUT's.
+bool Aiuto(int argc, char** argv, std::FILE* out);
