@@ -81,14 +81,6 @@ std::vector<Frame> play(void (*animation)())
     return frames;
 }
 
-// With the modelview matrix loaded with the identity, its translation is the
-// figure's position, free of the camera's 120 units.
-Vec position()
-{
-    const scene::Matrix m = scene::modelview();
-    return {m[12], m[13], m[14]};
-}
-
 // Checks the named joints as drawn in the given 1-based frames.
 using Row = std::vector<int>;  // a frame number, then one value per name
 void expectRows(const std::vector<Frame>& f, const std::vector<const char*>& names,
@@ -173,12 +165,12 @@ TEST_F(Animations, JumpRisesElevenOnDoubleProfilesAndComesBackDown)
                 {70, 11, 1e-5f},          {75, 11, 1e-5f}, {85, 9, 1e-5f}, {95, 6, 1e-5f}};
     for (const auto& e : ends) EXPECT_NEAR(height[e.frame - 1], e.height, e.tolerance) << e.frame;
 
-    const Vec end = position();
+    const Vec end = scene::position();
     EXPECT_EQ(end[0], 0.0f);
     EXPECT_EQ(end[2], 0.0f);
     EXPECT_NEAR(end[1], 0.0f, 1e-6);
     Salta();  // a second jump adds no visible drift
-    EXPECT_NEAR(position()[1], 0.0f, 1e-6);
+    EXPECT_NEAR(scene::position()[1], 0.0f, 1e-6);
 
     // The profile steps, to the decimals given, then exactly as the double formulas
     // narrowed once: crouch dy = -(cos((i-1)*0.0349) - cos(i*0.0349)) * 9.8, i = k;
@@ -254,7 +246,7 @@ TEST_F(Animations, RunTakes105StridesAlongTheHeading)
                 << "heading " << c.heading << " frame " << k;
         }
         if (c.heading == 30) continue;
-        const Vec p = position();
+        const Vec p = scene::position();
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(p[i], c.to[i], 1e-3) << "heading " << c.heading << " axis " << i;
     }
@@ -305,13 +297,13 @@ TEST_F(Animations, WalkTakes168StridesAlongTheHeading)
         ASSERT_EQ(fr.moves.size(), 1u);
         EXPECT_EQ(fr.moves[0], (Vec{0, 0, 0.170946881f}));  // 9.8 * sin(3.14 / 180) narrowed to float
     }
-    EXPECT_NEAR(position()[2], 28.719f, 1e-3);  // tolerance: given to three decimals
+    EXPECT_NEAR(scene::position()[2], 28.719f, 1e-3);  // tolerance: given to three decimals
 
     scene::reset();
     glLoadIdentity();
     direzione = 90;
     Cammina();
-    const Vec p = position();
+    const Vec p = scene::position();
     EXPECT_NEAR(p[0], 28.719f, 1e-3);
     EXPECT_EQ(p[1], 0.0f);
     EXPECT_NEAR(p[2], 0.138f, 1e-3);
@@ -323,13 +315,13 @@ TEST_F(Animations, MovesAccumulateInTheOneModelviewMatrix)
     Cammina();
     Corri();
     TraslaAvanti();
-    Vec p = position();
+    Vec p = scene::position();
     EXPECT_NEAR(p[2], 28.719f + 71.011f + 15.0f, 2e-3);
     EXPECT_EQ(p[0], 0.0f);
 
     direzione = 90;  // a later turn aims later moves only
     Corri();
-    p = position();
+    p = scene::position();
     EXPECT_NEAR(p[0], 71.010f, 2e-3);
     EXPECT_NEAR(p[2], 28.719f + 71.011f + 15.0f + 0.341f, 2e-3);
     EXPECT_EQ(p[1], 0.0f);

@@ -32,11 +32,6 @@ protected:
         scene::reset();
         glLoadIdentity();  // the modelview translation is then the figure's position
     }
-    static std::array<float, 3> position()
-    {
-        const scene::Matrix m = scene::modelview();
-        return {m[12], m[13], m[14]};
-    }
 };
 
 TEST_F(Menus, BothMenusExistWithTheirEntries)
@@ -69,7 +64,7 @@ TEST_F(Menus, AnimationValuesPlayTheirAnimation)
         EXPECT_EQ(rec::redisplays, 0) << c.value;
         EXPECT_EQ(scene::integer(GL_MODELVIEW_STACK_DEPTH), depth) << c.value;
         EXPECT_EQ(scene::integer(GL_MATRIX_MODE), GL_MODELVIEW) << c.value;
-        EXPECT_NEAR(position()[2], c.z, 1e-3) << c.value;  // distances given to three decimals
+        EXPECT_NEAR(scene::position()[2], c.z, 1e-3) << c.value;  // distances given to three decimals
         EXPECT_EQ(ginsinx, c.ginsinx) << c.value;
     }
 }
@@ -108,8 +103,8 @@ TEST_F(Menus, ViewValuesEachDoTheirOperationAndPostOneRedisplay)
         Visuale(c.value);
         EXPECT_EQ(rec::redisplays, 1) << c.value;
         EXPECT_EQ(rec::swaps, 0) << c.value << " draws nothing itself";
-        EXPECT_EQ(position()[2], c.z) << c.value;
-        EXPECT_EQ(position()[0], 0.0f) << c.value;
+        EXPECT_EQ(scene::position()[2], c.z) << c.value;
+        EXPECT_EQ(scene::position()[0], 0.0f) << c.value;
         EXPECT_EQ(direzione, c.heading) << c.value;
         EXPECT_EQ(view(), (std::array<int, 5>{c.proiez, -c.bound, c.bound, -c.bound, c.bound})) << c.value;
         // The projection follows the view settings: 2n / (r - l) for the frustum,
@@ -134,15 +129,15 @@ TEST_F(Menus, AnimationsStartWhereTheFigureStandsAndFaces)
     EXPECT_EQ(static_cast<int>(rec::only("glRotatef(30, 0, 1, 0)").size()), 108)
         << "every frame at heading 30";
     const double a = 30 * 0.0174;
-    auto p = position();
+    auto p = scene::position();
     EXPECT_NEAR(p[0], 71.011 * std::sin(a), 2e-3);
     EXPECT_NEAR(p[2], 15 + 71.011 * std::cos(a), 2e-3);
     EXPECT_EQ(direzione, 30);
     EXPECT_EQ(collox, 6) << "the run keeps the head as posed";
 
     Animazioni(1);  // the jump goes straight up and down where the run ended
-    EXPECT_EQ(position()[0], p[0]);
-    EXPECT_EQ(position()[2], p[2]);
+    EXPECT_EQ(scene::position()[0], p[0]);
+    EXPECT_EQ(scene::position()[2], p[2]);
     EXPECT_EQ(rec::redisplays, 0);
 }
 

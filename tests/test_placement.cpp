@@ -64,6 +64,7 @@ std::vector<int> turns(void (*turn)(), int start, int n)
 TEST(Placement, TurnsAndTheirRemainders)
 {
     scene::reset();
+    glLoadIdentity();
     std::vector<int> left, right;
     for (int i = 1; i <= 24; ++i) {
         left.push_back(i < 24 ? 15 * i : 0);
@@ -87,11 +88,13 @@ TEST(Placement, TurnsAndTheirRemainders)
 TEST(Placement, MovesAddUpAlongTheWorldAxes)
 {
     scene::reset();
+    glLoadIdentity();
     TraslaAvanti();
     TraslaAvanti();
     EXPECT_EQ(scene::position(), (std::array<float, 3>{0, 0, 30}));
 
     scene::reset();
+    glLoadIdentity();
     TraslaAvanti();
     Ruota180();
     TraslaAvanti();  // -180 steps at -179.45 degrees: not quite back
@@ -101,6 +104,7 @@ TEST(Placement, MovesAddUpAlongTheWorldAxes)
     EXPECT_NEAR(p[2], 0.0007f, 1e-4f);
 
     scene::reset();
+    glLoadIdentity();
     direzione = 15;
     TraslaAvanti();
     TraslaIndietro();

@@ -62,7 +62,7 @@ std::array<GLint, 4> viewport()
 std::array<float, 3> position()
 {
     const Matrix m = modelview();
-    return {m[12], m[13], m[14] + static_cast<float>(VPz)};
+    return {m[12], m[13], m[14]};
 }
 
 std::vector<unsigned char> drawAndRead(int& width, int& height)

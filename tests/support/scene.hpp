@@ -24,8 +24,8 @@ Matrix projection();
 GLint integer(GLenum what);
 std::array<GLint, 4> viewport();
 
-// The figure's position: the translation part of the modelview matrix with the
-// camera's -120 along z taken back out (the camera is a pure translation).
+// The figure's position: the modelview matrix's translation, for a test that
+// loaded the identity in place of the camera, so that every move reads back exactly.
 std::array<float, 3> position();
 
 // RGB pixels of the back buffer after drawing the figure without swapping,
