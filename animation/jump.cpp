@@ -7,6 +7,8 @@
 #include "animation/phases.hpp"
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 namespace {
 
 void Solleva(double dy) { glTranslatef(0, static_cast<GLfloat>(dy), 0); }

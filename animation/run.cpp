@@ -7,6 +7,8 @@
 #include "figure/skeleton.hpp"
 #include "view/placement.hpp"
 
+using namespace scena;
+
 namespace {
 
 // One stride per frame, single precision; set at the start of each run.

@@ -6,6 +6,8 @@
 #include "app/scene_state.hpp"
 #include "view/placement.hpp"
 
+using namespace scena;
+
 namespace {
 
 // One stride per frame, single precision; set at the start of each walk.

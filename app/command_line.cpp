@@ -7,6 +7,8 @@
 #include "controls/menus.hpp"
 #include "controls/special_keys.hpp"
 
+using namespace scena;
+
 bool Aiuto(int argc, char** argv, std::FILE* out)
 {
     for (int i = 1; i < argc; ++i) {

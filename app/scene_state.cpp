@@ -1,5 +1,7 @@
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 void Attenti()
 {
     gamsinx = gamsinz = gamdesx = gamdesz = 0;

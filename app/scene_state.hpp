@@ -4,6 +4,10 @@
 
 #include <GL/gl.h>
 
+// The names are the design's own, short and shared (x, left, R...): a namespace
+// keeps them out of every other scope; a .cpp brings them in with a using-directive.
+namespace scena {
+
 // clang-format off
 // Pose: joint angles in whole degrees. Stem + side (sin left, des right) + axis.
 inline int gamsinx = 0;     // left thigh, at the hip
@@ -74,6 +78,8 @@ inline GLuint panciaEtorace = 0;
 inline GLuint bicipideEspalla = 0;
 inline GLuint avambraccioEgomito = 0;
 inline GLuint manoEpolso = 0;
+
+}  // namespace scena
 
 // Stands the figure to attention: every joint angle 0. Heading and position stay.
 void Attenti();

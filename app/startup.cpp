@@ -11,6 +11,8 @@
 #include "figure/skeleton.hpp"
 #include "view/projection.hpp"
 
+using namespace scena;
+
 void init()
 {
     glClearColor(0.0, 0.0, 0.0, 0.0);

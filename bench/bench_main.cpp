@@ -30,6 +30,8 @@
 #include "bench/window.hpp"
 #include "figure/skeleton.hpp"
 
+using namespace scena;
+
 namespace {
 
 std::map<std::string, double> risultati;  // key -> value, written at the end

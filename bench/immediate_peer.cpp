@@ -5,6 +5,8 @@
 
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 bool immediato = false;
 
 namespace {

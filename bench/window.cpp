@@ -6,6 +6,8 @@
 #include "app/startup.hpp"
 #include "figure/skeleton.hpp"
 
+using namespace scena;
+
 void ApriFinestra()
 {
     // GLUT gets a command line of its own, so benchmark flags never reach it.

@@ -4,6 +4,8 @@
 
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 namespace {
 
 // Keys are case-sensitive. "z" stands every joint to 0 (Attenti); any other key

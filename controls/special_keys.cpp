@@ -5,6 +5,8 @@
 #include "app/scene_state.hpp"
 #include "view/placement.hpp"
 
+using namespace scena;
+
 namespace {
 
 // Function and arrow keys in pairs: the first adds `passo` to its angle, the

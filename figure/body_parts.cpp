@@ -8,6 +8,8 @@
 
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 namespace {
 
 // One command of a body-part list, with the arguments as the shape's table

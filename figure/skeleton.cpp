@@ -4,6 +4,8 @@
 
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 namespace {
 
 struct Rotazione {

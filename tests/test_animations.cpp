@@ -17,6 +17,8 @@
 #include "tests/support/scene.hpp"
 #include "view/placement.hpp"
 
+using namespace scena;
+
 namespace {
 
 // The 27 rotations of one frame in drawing order; "piede" is a foot's fixed 90-degree turn.

@@ -11,6 +11,8 @@
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"
 
+using namespace scena;
+
 namespace {
 
 // A call as the recorder writes it; the matrix calls take their arguments as floats.

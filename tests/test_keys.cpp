@@ -15,6 +15,8 @@
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"
 
+using namespace scena;
+
 namespace {
 
 // The key that adds 3 and the key that takes 3 from each angle, and the limit it wraps at.

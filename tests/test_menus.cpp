@@ -13,6 +13,8 @@
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"
 
+using namespace scena;
+
 namespace {
 
 std::array<int, 5> view() { return {proiez, left, right, bottom, top}; }

@@ -11,6 +11,8 @@
 #include "tests/support/scene.hpp"
 #include "view/projection.hpp"
 
+using namespace scena;
+
 namespace {
 
 // Orthographic, bounds +-30 over the 650-pixel viewport, origin at its lower left.

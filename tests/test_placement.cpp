@@ -8,6 +8,8 @@
 #include "tests/support/scene.hpp"
 #include "view/placement.hpp"
 
+using namespace scena;
+
 namespace {
 
 void up() { specialkeyboard(GLUT_KEY_UP, 0, 0); }

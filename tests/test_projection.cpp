@@ -7,6 +7,8 @@
 #include "tests/support/scene.hpp"
 #include "view/projection.hpp"
 
+using namespace scena;
+
 namespace {
 
 using Viewport = std::array<GLint, 4>;

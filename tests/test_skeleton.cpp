@@ -7,6 +7,8 @@
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"
 
+using namespace scena;
+
 namespace {
 
 // Segments in the order their lists are called; parent index, -1 for the figure frame.

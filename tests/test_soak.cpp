@@ -18,6 +18,8 @@
 #include "tests/support/scene.hpp"
 #include "view/projection.hpp"
 
+using namespace scena;
+
 namespace {
 
 // Every joint with the modulus of the keys that turn it. Animations add without

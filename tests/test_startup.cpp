@@ -8,6 +8,8 @@
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"
 
+using namespace scena;
+
 namespace {
 
 std::vector<std::string> withoutListBodies(const std::vector<std::string>& all)

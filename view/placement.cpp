@@ -6,6 +6,8 @@
 
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 void Avanza(double d)
 {
     // 0.0174 is this program's degrees-to-radians factor, a little short of

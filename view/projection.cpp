@@ -4,6 +4,8 @@
 
 #include "app/scene_state.hpp"
 
+using namespace scena;
+
 void reshape(int width, int height)
 {
     larghezza = width;

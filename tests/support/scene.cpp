@@ -9,6 +9,8 @@
 #include "tests/support/gl_recorder.hpp"
 #include "view/projection.hpp"
 
+using namespace scena;
+
 namespace scene {
 
 void reset()
