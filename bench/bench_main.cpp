@@ -26,9 +26,25 @@
 #include "animation/walk.hpp"
 #include "app/scene_state.hpp"
 #include "bench/alloc_count.hpp"
-#include "bench/immediate_peer.hpp"
 #include "bench/window.hpp"
+#include "figure/body_parts.hpp"
 #include "figure/skeleton.hpp"
+
+// The immediate-mode peer: while immediato is true, the program's glCallList
+// calls (this binary links with --wrap=glCallList) issue the body part's
+// commands instead of calling its list.
+namespace {
+bool immediato = false;
+}  // namespace
+
+extern "C" void __real_glCallList(GLuint list);
+extern "C" void __wrap_glCallList(GLuint list)
+{
+    if (immediato)
+        DisegnoParte(list);
+    else
+        __real_glCallList(list);
+}
 
 namespace {
 
@@ -104,18 +120,17 @@ std::vector<unsigned char> Immagine(bool diretto)
     return px;
 }
 
-// The peer is only a fair comparison if it draws the same figure.
+// The lists and the peer issue the same table of commands, so the two pictures
+// can only differ if the replay goes astray (a handle that finds no part, or
+// the wrong one). One frame of each checks that plumbing; whether the numbers
+// are right is the tests' business.
 void ConfrontaPeer()
 {
     RiportaAllInizio();
     const std::vector<unsigned char> liste = Immagine(false), diretto = Immagine(true);
-    long diversi = 0, figura = 0;
-    for (size_t i = 0; i < liste.size(); i += 3) {
-        diversi += std::memcmp(&liste[i], &diretto[i], 3) != 0;
-        figura += liste[i + 1] != 0;
-    }
+    long diversi = 0;
+    for (size_t i = 0; i < liste.size(); i += 3) diversi += std::memcmp(&liste[i], &diretto[i], 3) != 0;
     risultati["peer.pixels_differing"] = double(diversi);
-    risultati["peer.figure_pixels"] = double(figura);
 }
 
 // What one frame asks of the driver, from its own pipeline counters: how many
