@@ -25,7 +25,7 @@ test: build
 	@BUILD=$(BUILD) JOBS=$(JOBS) bash scripts/test.sh
 
 bench: build
-	@BUILD=$(BUILD) bash scripts/bench.sh
+	@BUILD=$(BUILD) python3 scripts/bench.py
 
 docs: build
 	@BUILD=$(BUILD) bash scripts/docs.sh

@@ -4,6 +4,8 @@
 // lit figure.
 #include <GL/freeglut.h>
 
+#include "app/scene_state.hpp"
+
 namespace {
 void Mostra()
 {
@@ -17,7 +19,7 @@ int main(int argc, char** argv)
 {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(650, 650);
+    glutInitWindowSize(scena::w0, scena::h0);
     glutInitWindowPosition(0, 0);
     glutCreateWindow("Pavok");
     glutDisplayFunc(Mostra);

@@ -3,7 +3,7 @@
 // launched alternately so that both see the same machine.
 //
 // The first frame is seen in the X server's own pixels: the 64 x 64 square at the
-// centre of the 650 x 650 window at (0, 0), read from the root window every half
+// centre of the w0 x h0 window at (0, 0), read from the root window every half
 // millisecond, until one pixel is cyan (green and blue well above red). The lit
 // figure is cyan there (the light has no red) and the minimal program clears to
 // cyan; the screen before it (black, or Xvfb's grey root weave) never is.
@@ -22,10 +22,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/scene_state.hpp"
+
 namespace {
 
 using Orologio = std::chrono::steady_clock;
-constexpr int Lato = 64, X0 = 325 - Lato / 2, Y0 = 325 - Lato / 2;
+const int Lato = 64, X0 = scena::w0 / 2 - Lato / 2, Y0 = scena::h0 / 2 - Lato / 2;
 
 bool Ciano(Display* d)
 {

@@ -85,13 +85,11 @@ const BodyPart bodyParts[] = {
     std::exit(EXIT_FAILURE);
 }
 
-void Compila(const BodyPart& part)
+// Issues the part's commands to GL: into its list while it is compiled, or
+// straight to the frame for the benchmark's immediate-mode peer.
+void Esegui(const BodyPart& part)
 {
-    *part.handle = glGenLists(1);
-    if (*part.handle == 0) Interrompi("glGenLists", part.name);
-
-    glNewList(*part.handle, GL_COMPILE);
-    GLUquadric* quadric = nullptr;  // lives only while this list is built
+    GLUquadric* quadric = nullptr;  // lives only while the part is issued
     for (const Command& c : part.commands) {
         if (c.op == End) break;
         switch (c.op) {
@@ -112,6 +110,15 @@ void Compila(const BodyPart& part)
         case End: break;
         }
     }
+}
+
+void Compila(const BodyPart& part)
+{
+    *part.handle = glGenLists(1);
+    if (*part.handle == 0) Interrompi("glGenLists", part.name);
+
+    glNewList(*part.handle, GL_COMPILE);
+    Esegui(part);
     glEndList();
 }
 
@@ -121,4 +128,10 @@ void DefDisplayLists()
 {
     glMatrixMode(GL_MODELVIEW);
     for (const BodyPart& part : bodyParts) Compila(part);
+}
+
+void DisegnoParte(GLuint lista)
+{
+    for (const BodyPart& part : bodyParts)
+        if (*part.handle == lista) return Esegui(part);
 }
