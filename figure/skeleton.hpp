@@ -3,23 +3,4 @@
 
 void display();       // the GLUT display callback; animations call it for each frame
 void DisegnoScena();  // a frame without showing it: clear, then the figure at the heading
-
-void DisegnoUomo();  // the whole figure in the current frame: pelvis, upper body, legs
-void DisegnoSopraBacino();
-void DisegnoSottoBacino();
-
-// One operation per segment: move to the joint, turn by the pose, draw, draw children.
-void DisegnoTorace();
-void DisegnoTesta();
-void DisegnoBraccioDestro();
-void DisegnoGomitoDestro();
-void DisegnoPolsoDestro();
-void DisegnoBraccioSinistro();
-void DisegnoGomitoSinistro();
-void DisegnoPolsoSinistro();
-void DisegnoGambaSinistra();
-void DisegnoGinocchioSinistro();
-void DisegnoCavigliaSinistra();
-void DisegnoGambaDestra();
-void DisegnoGinocchioDestro();
-void DisegnoCavigliaDestra();
+void DisegnoUomo();   // the whole figure in the current frame: pelvis, upper body, legs
