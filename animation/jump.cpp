@@ -35,19 +35,21 @@ void Scendi(int) { Solleva(-0.3f); }
 
 // clang-format off
 const Fase salto[] = {
-    // frames  joint changes per frame                                          move
+    // frames  joint changes per frame                              move
     {20, {{&gamdesx, -2}, {&gamsinx, -2}, {&ginsinx, +4}, {&gindesx, +4},
-          {&cavsinx, -2}, {&cavdesx, -2}},                                      Accovacciata},  // 1 crouch
-    {10, {{&gamdesx, +4}, {&gamsinx, +4}, {&ginsinx, -8}, {&gindesx, -8},
-          {&cavsinx, +4}, {&cavdesx, +4}, {&spalladesz, -9}, {&spallasinz, +9}}, Spinta},       // 2 push-off
-    {10, {{&spalladesz, -9}, {&spallasinz, +9}, {&cavsinx, +3}, {&cavdesx, +3}}, Sali},         // 3 rise, arms up
-    {10, {{&cavsinx, +3}, {&cavdesx, +3}},                                      Sali},          // 4 rise, feet
-    {10, {},                                                                    Sali},          // 5 rise
-    {10, {},                                                                    SaliPiano},     // 6 slow rise
-    {5,  {},                                                                    nullptr},       // 7 hover
-    {10, {},                                                                    ScendiPiano},   // 8 slow descent
-    {10, {},                                                                    Scendi},        // 9 descent
-    {20, {{&spalladesz, +9}, {&spallasinz, -9}, {&cavsinx, -3}, {&cavdesx, -3}}, Scendi},       // 10 landing
+          {&cavsinx, -2}, {&cavdesx, -2}},                          Accovacciata},  // 1 crouch
+    {10, {{&gamdesx, +4}, {&gamsinx, +4}, {&ginsinx, -8}, {&gindesx, -8}, {&cavsinx, +4},
+          {&cavdesx, +4}, {&spalladesz, -9}, {&spallasinz, +9}},    Spinta},        // 2 push-off
+    {10, {{&spalladesz, -9}, {&spallasinz, +9},
+          {&cavsinx, +3}, {&cavdesx, +3}},                          Sali},          // 3 rise, arms up
+    {10, {{&cavsinx, +3}, {&cavdesx, +3}},                          Sali},          // 4 rise, feet
+    {10, {},                                                        Sali},          // 5 rise
+    {10, {},                                                        SaliPiano},     // 6 slow rise
+    {5,  {},                                                        nullptr},       // 7 hover
+    {10, {},                                                        ScendiPiano},   // 8 slow descent
+    {10, {},                                                        Scendi},        // 9 descent
+    {20, {{&spalladesz, +9}, {&spallasinz, -9},
+          {&cavsinx, -3}, {&cavdesx, -3}},                          Scendi},        // 10 landing
 };
 // clang-format on
 

@@ -21,15 +21,24 @@ constexpr int anca = 1, ginocchio = 4, spalla = 1;  // degrees per frame
 
 // clang-format off
 // Arms swing against the legs: the right leg goes forward with the left arm.
-// Each row: frames; per frame, left and right shoulder, left and right hip, one knee; the move.
-const Fase avvioPiega       = {4, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, +ginocchio}},     Passo};
-const Fase avvioDistende    = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, -ginocchio / 2}}, Passo};
-const Fase sinistraPiega    = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, +ginocchio}},     Passo};
-const Fase sinistraDistende = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, -ginocchio / 2}}, Passo};
-const Fase destraPiega      = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, +ginocchio}},     Passo};
-const Fase destraDistende   = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla}, {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, -ginocchio / 2}}, Passo};
-const Fase arrestoPiega     = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, +ginocchio / 2}}, Passo};
-const Fase arrestoDistende  = {4, {{&spallasinx, +spalla}, {&spalladesx, -spalla}, {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, -ginocchio}},     Passo};
+// Each row: frames; per frame, left and right shoulder, then left and right hip and
+// one knee; the move.
+const Fase avvioPiega       = {4, {{&spallasinx, -spalla}, {&spalladesx, +spalla},
+                                   {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, +ginocchio}},     Passo};
+const Fase avvioDistende    = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla},
+                                   {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, -ginocchio / 2}}, Passo};
+const Fase sinistraPiega    = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla},
+                                   {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, +ginocchio}},     Passo};
+const Fase sinistraDistende = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla},
+                                   {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, -ginocchio / 2}}, Passo};
+const Fase destraPiega      = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla},
+                                   {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, +ginocchio}},     Passo};
+const Fase destraDistende   = {8, {{&spallasinx, -spalla}, {&spalladesx, +spalla},
+                                   {&gamsinx, +anca}, {&gamdesx, -anca}, {&gindesx, -ginocchio / 2}}, Passo};
+const Fase arrestoPiega     = {8, {{&spallasinx, +spalla}, {&spalladesx, -spalla},
+                                   {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, +ginocchio / 2}}, Passo};
+const Fase arrestoDistende  = {4, {{&spallasinx, +spalla}, {&spalladesx, -spalla},
+                                   {&gamsinx, -anca}, {&gamdesx, +anca}, {&ginsinx, -ginocchio}},     Passo};
 
 // A starting half-step with the right leg, three cycles of a left and a right
 // step (each ends in the pose the half-step ends in, so they repeat exactly),

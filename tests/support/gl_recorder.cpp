@@ -82,11 +82,33 @@ extern "C" {
 #undef RECORD
 #undef OWN
 
-// clang-format off
-void __wrap_glCallList(GLuint l) { rec::add("glCallList", std::make_tuple(l)); if (rec::beforeCallList) rec::beforeCallList(l); __real_glCallList(l); }
-GLuint __wrap_glGenLists(GLsizei n) { rec::add("glGenLists", std::make_tuple(n)); return rec::failGenLists ? 0 : __real_glGenLists(n); }
-GLUquadric* __wrap_gluNewQuadric(void) { rec::add("gluNewQuadric", std::make_tuple()); return rec::failNewQuadric ? nullptr : __real_gluNewQuadric(); }
-void __wrap_glutSwapBuffers(void) { ++rec::swaps; rec::add("glutSwapBuffers", std::make_tuple()); __real_glutSwapBuffers(); }
-void __wrap_glutPostRedisplay(void) { ++rec::redisplays; rec::add("glutPostRedisplay", std::make_tuple()); __real_glutPostRedisplay(); }
-// clang-format on
+// The wrappers with more to do than record.
+void __wrap_glCallList(GLuint l)
+{
+    rec::add("glCallList", std::make_tuple(l));
+    if (rec::beforeCallList) rec::beforeCallList(l);
+    __real_glCallList(l);
+}
+GLuint __wrap_glGenLists(GLsizei n)
+{
+    rec::add("glGenLists", std::make_tuple(n));
+    return rec::failGenLists ? 0 : __real_glGenLists(n);
+}
+GLUquadric* __wrap_gluNewQuadric(void)
+{
+    rec::add("gluNewQuadric", std::make_tuple());
+    return rec::failNewQuadric ? nullptr : __real_gluNewQuadric();
+}
+void __wrap_glutSwapBuffers(void)
+{
+    ++rec::swaps;
+    rec::add("glutSwapBuffers", std::make_tuple());
+    __real_glutSwapBuffers();
+}
+void __wrap_glutPostRedisplay(void)
+{
+    ++rec::redisplays;
+    rec::add("glutPostRedisplay", std::make_tuple());
+    __real_glutPostRedisplay();
+}
 }
