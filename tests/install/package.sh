@@ -52,7 +52,7 @@ for f in "${files[@]}"; do
 done
 version=$(dpkg-deb --field "$deb" Version)
 metainfo=/usr/share/metainfo/$app.metainfo.xml
-out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli: $out"
+out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
 launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
 [ "$launchable" = "$app.desktop" ] || fail "the metainfo launches '$launchable', not the installed $app.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"

@@ -27,7 +27,7 @@ out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $ou
 grep -qx 'Exec=pavok' "$desktop" || fail "the desktop entry does not start the installed pavok"
 grep -qx 'Name=Pavok' "$desktop" || fail "the desktop entry is not named Pavok"
 
-out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli: $out"
+out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
 grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not name $app.desktop as its launchable"
 
