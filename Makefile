@@ -1,37 +1,51 @@
-# The two commands of the quick start, and the rest.
-#   make run      install what is missing, build, open the window
-#   make test     install what is missing, build, run every test (own Xvfb if no display)
+# The two commands of the quick start, and the rest. Each installs the Debian
+# packages it needs (scripts/install-deps.sh GROUP...) and configures the build
+# with the tests and benchmarks on or off, so they can follow one another in
+# one build directory.
+#   make run      build only the program and open the window
+#   make test     build everything, run every test (own Xvfb if no display)
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images from the real program
 #   make package  build a Debian package
+#   make deps     install the packages of every group
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps configure build run test bench docs package clean
+# $(call setup,GROUPS,TESTS,BENCH)
+define setup
+	@bash scripts/install-deps.sh $(1)
+	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
+endef
 
-deps:
-	@bash scripts/install-deps.sh
+.PHONY: run test bench docs package deps clean
 
-configure: deps
-	@cmake -S . -B $(BUILD) >/dev/null
-
-build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
-
-run: build
+run:
+	$(call setup,build,OFF,OFF)
+	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	./$(BUILD)/pavok
 
-test: build
+test:
+	$(call setup,build test bench,ON,ON)
+	@cmake --build $(BUILD) -j $(JOBS)
 	@BUILD=$(BUILD) JOBS=$(JOBS) bash scripts/test.sh
 
-bench: build
+bench:
+	$(call setup,build bench,OFF,ON)
+	@cmake --build $(BUILD) -j $(JOBS)
 	@BUILD=$(BUILD) python3 scripts/bench.py
 
-docs: build
+docs:
+	$(call setup,build docs,OFF,OFF)
+	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@BUILD=$(BUILD) bash scripts/docs.sh
 
-package: build
+package:
+	$(call setup,build package,OFF,OFF)
+	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@BUILD=$(BUILD) bash scripts/package.sh
+
+deps:
+	@bash scripts/install-deps.sh build test bench docs package
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Pavok needs to build, run and test, if any are missing.
+# Installs the Debian packages of the groups named on the command line, if any
+# are missing: build (compile and run the program), test, bench, docs, package.
 set -euo pipefail
 
-packages=(
-  build-essential cmake pkg-config
-  freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick valgrind
-  desktop-file-utils groff-base dpkg-dev file python3
+declare -A group=(
+  [build]="build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev"
+  [test]="libgtest-dev libgmock-dev xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace
+    imagemagick valgrind python3 desktop-file-utils appstream groff-base man-db lintian dpkg-dev file"
+  [bench]="libbenchmark-dev valgrind xvfb xauth x11-utils"
+  [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick"
+  [package]="dpkg-dev file"
 )
 
+[ $# -gt 0 ] || { echo "usage: $0 GROUP... (groups: ${!group[*]})" >&2; exit 2; }
+packages=()
+for g in "$@"; do
+  [ -n "${group[$g]:-}" ] || { echo "pavok: no package group '$g' (groups: ${!group[*]})" >&2; exit 2; }
+  read -ra list <<<"${group[$g]//$'\n'/ }"
+  packages+=("${list[@]}")
+done
+
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

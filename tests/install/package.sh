@@ -1,17 +1,16 @@
 #!/usr/bin/env bash
-# The Debian package: built with CPack, installed into this machine with dpkg,
-# its /usr/bin/pavok started on the tests' display until its window shows, then
-# removed again. Needs root; returns 77 (skipped) otherwise.
+# The Debian package: built with CPack and clean for lintian; installed into
+# this machine with dpkg, its files checked, its /usr/bin/pavok started on the
+# tests' display until its window shows, then removed again. Installing needs
+# root; without it the test returns 77 (skipped) after lintian.
 set -uo pipefail
 build=$1
 skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
-
-[ "$(id -u)" -eq 0 ] || skip "installing the package with dpkg -i needs root; run the tests as root to include this one"
-if dpkg-query -W -f='${Status}' pavok 2>/dev/null | grep -q 'install ok installed'; then
-  skip "a pavok package is already installed on this machine; it is left alone"
-fi
-[ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run the tests through scripts/test.sh (make test)"
+app=io.github.pavok.pavok
+doc=/usr/share/doc/pavok
+files=(/usr/bin/pavok /usr/share/applications/$app.desktop /usr/share/metainfo/$app.metainfo.xml
+  /usr/share/man/man6/pavok.6.gz $doc/copyright $doc/changelog.gz)
 
 work=$(mktemp -d)
 installed=0
@@ -36,13 +35,34 @@ for lib in libglut libglu libgl1; do
 done
 [ -n "$(dpkg-deb --field "$deb" Maintainer)" ] || fail "the package has no maintainer"
 echo "$(basename "$deb"): Depends: $depends"
+out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
+echo "lintian: no error, no warning"
+
+[ "$(id -u)" -eq 0 ] || skip "installing the package with dpkg -i needs root; run the tests as root to include this one"
+if dpkg-query -W -f='${Status}' pavok 2>/dev/null | grep -q 'install ok installed'; then
+  skip "a pavok package is already installed on this machine; it is left alone"
+fi
+[ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run the tests through scripts/test.sh (make test)"
 
 dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$work/dpkg.log")"
 installed=1
-for f in /usr/bin/pavok /usr/share/applications/pavok.desktop /usr/share/man/man6/pavok.6; do
+for f in "${files[@]}"; do
   dpkg -L pavok | grep -qx "$f" || fail "the package does not own $f"
   [ -e "$f" ] || fail "$f is missing after dpkg -i"
 done
+version=$(dpkg-deb --field "$deb" Version)
+metainfo=/usr/share/metainfo/$app.metainfo.xml
+out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
+launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
+[ "$launchable" = "$app.desktop" ] || fail "the metainfo launches '$launchable', not the installed $app.desktop"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+first=$(zcat $doc/changelog.gz | head -1)
+[ "$first" = "pavok ($version) unstable; urgency=medium" ] || fail "the changelog does not begin with $version: $first"
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' $doc/copyright &&
+  grep -qx 'Copyright: 2026 The Pavok developers' $doc/copyright && grep -qx 'License: Expat' $doc/copyright ||
+  fail "$doc/copyright is not a machine-readable copyright file: 2026 The Pavok developers, Expat (MIT)"
+out=$(man --warnings=w -l -Tutf8 /usr/share/man/man6/pavok.6.gz 2>&1 >/dev/null) || fail "man -l: $out"
+[ -z "$out" ] || fail "man -l warns about the manual page: $out"
 
 # Windows named Pavok already on the display are not ours.
 before=$(xdotool search --name '^Pavok$' 2>/dev/null | sort)
@@ -64,7 +84,7 @@ pid=""
 
 dpkg -r pavok >"$work/dpkg.log" 2>&1 || fail "dpkg -r: $(cat "$work/dpkg.log")"
 installed=0
-for f in /usr/bin/pavok /usr/share/applications/pavok.desktop /usr/share/man/man6/pavok.6; do
+for f in "${files[@]}"; do
   [ ! -e "$f" ] || fail "$f is still there after dpkg -r"
 done
 echo "installed, started and removed"
