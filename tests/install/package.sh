@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package: built with CPack and clean for lintian; installed into
 # this machine with dpkg, its files checked, its /usr/bin/pavok started on the
-# tests' display until its window shows, then removed again. Installing needs
-# root; without it the test returns 77 (skipped) after lintian.
+# tests' display until its window shows (and asked for --help and --version
+# without one), then removed again. Installing needs root; without it the test
+# returns 77 (skipped) after lintian.
 set -uo pipefail
 build=$1
 skip() { echo "SKIPPED: $*"; exit 77; }
@@ -63,6 +64,11 @@ grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
   fail "$doc/copyright is not a machine-readable copyright file: 2026 The Pavok developers, Expat (MIT)"
 out=$(man --warnings=w -l -Tutf8 /usr/share/man/man6/pavok.6.gz 2>&1 >/dev/null) || fail "man -l: $out"
 [ -z "$out" ] || fail "man -l warns about the manual page: $out"
+
+# The program's own two options need no display.
+out=$(env -u DISPLAY /usr/bin/pavok --version 2>&1)
+[ "$out" = "pavok $version" ] || fail "pavok --version without a display: $out"
+env -u DISPLAY /usr/bin/pavok --help 2>&1 | grep -q '^Usage: pavok ' || fail "pavok --help without a display failed"
 
 # Windows named Pavok already on the display are not ours.
 before=$(xdotool search --name '^Pavok$' 2>/dev/null | sort)
