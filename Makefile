@@ -2,7 +2,7 @@
 #   make run      install what is missing, build, open the window
 #   make test     install what is missing, build, run every test (own Xvfb if no display)
 #   make bench    measure a frame, the animations and start-up
-#   make docs     regenerate the pictures under docs/images from the real program
+#   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -28,7 +28,7 @@ bench: build
 	@BUILD=$(BUILD) bash scripts/bench.sh
 
 docs: build
-	@BUILD=$(BUILD) bash scripts/docs.sh
+	@BUILD=$(BUILD) python3 scripts/docs.py
 
 package: build
 	@BUILD=$(BUILD) bash scripts/package.sh

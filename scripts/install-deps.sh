@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config
   freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick valgrind
+  xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick valgrind potrace librsvg2-bin
   desktop-file-utils groff-base dpkg-dev file python3
 )
 
