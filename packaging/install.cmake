@@ -4,6 +4,8 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/pavok.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/pavok.6
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# The icon the desktop entry names, drawn by `make docs` in every size it has.
+install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pavok)

@@ -21,6 +21,14 @@ out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $ou
 [ -z "$out" ] || fail "desktop-file-validate: $out"
 grep -qx 'Exec=pavok' "$desktop" || fail "the desktop entry does not start the installed pavok"
 grep -qx 'Name=Pavok' "$desktop" || fail "the desktop entry is not named Pavok"
+# The icon the entry names, where the hicolor theme looks for it.
+grep -qx 'Icon=pavok' "$desktop" || fail "the desktop entry names no icon pavok"
+icons=$stage/share/icons/hicolor
+for size in 48 64 128 256; do
+  file -b "$icons/${size}x$size/apps/pavok.png" | grep -q "^PNG image data, $size x $size," ||
+    fail "share/icons/hicolor/${size}x$size/apps/pavok.png is missing or not $size x $size"
+done
+file -b "$icons/scalable/apps/pavok.svg" | grep -q '^SVG' || fail "share/icons/hicolor/scalable/apps/pavok.svg is missing"
 
 out=$(groff -ww -z -man "$man" 2>&1) || fail "groff: $out"
 [ -z "$out" ] || fail "groff warns about the manual page: $out"
