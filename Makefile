@@ -5,7 +5,7 @@
 #   make run      build only the program and open the window
 #   make test     build everything, run every test (own Xvfb if no display)
 #   make bench    measure a frame, the animations and start-up
-#   make docs     regenerate the pictures under docs/images from the real program
+#   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
 #   make deps     install the packages of every group
 BUILD ?= build
@@ -37,7 +37,7 @@ bench:
 docs:
 	$(call setup,build docs,OFF,OFF)
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
-	@BUILD=$(BUILD) bash scripts/docs.sh
+	@BUILD=$(BUILD) python3 scripts/docs.py
 
 package:
 	$(call setup,build package,OFF,OFF)

@@ -48,6 +48,8 @@ install(FILES ${PROJECT_BINARY_DIR}/copyright ${PROJECT_BINARY_DIR}/changelog.gz
 # The menus' Italian words are not misspelt English.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME pavok)
+# The icon the desktop entry names, drawn by `make docs` in every size it has.
+install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pavok)

@@ -8,7 +8,7 @@ declare -A group=(
   [test]="libgtest-dev libgmock-dev xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace
     imagemagick valgrind python3 desktop-file-utils appstream groff-base man-db lintian dpkg-dev file"
   [bench]="libbenchmark-dev valgrind xvfb xauth x11-utils python3"
-  [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick"
+  [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick potrace librsvg2-bin python3"
   [package]="dpkg-dev file"
 )
 

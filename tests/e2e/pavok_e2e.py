@@ -1,5 +1,7 @@
-"""Shared helpers for the end-to-end tests: start the real program under apitrace,
-drive it with real X events (xdotool), and read back the GL calls it made.
+"""Drives the real program for the end-to-end tests and for `make docs`
+(scripts/docs.py): starts it (under apitrace, to read back the GL calls it
+made), sends real X events with xdotool, chooses menu entries with the mouse
+and takes screenshots.
 
 Only the program's own GL context is read: freeglut draws its pop-up menus
 with GL contexts of their own, and those calls are left out.
@@ -25,7 +27,7 @@ FRAME_ROTATIONS = [
     "gamdesx", "gamdesz", "gindesx", "cavdesx", "piede90",
 ]
 
-CALL = re.compile(r"^\d+ (\w+)\((.*)\)(?: = (.*))?$")
+CALL = re.compile(r"^(\d+) (\w+)\((.*)\)(?: = (.*))?$")
 
 
 def run(*cmd, check=True):
@@ -76,10 +78,11 @@ def _args(text):
 
 class Trace:
     """The GL calls of the program's own context, as (name, args) pairs, with
-    every buffer swap of its window recorded as ("SWAP", ())."""
+    every buffer swap of its window recorded as ("SWAP", ()); `swaps` holds the
+    call numbers of those swaps, which name the frames to `apitrace dump-images`."""
 
     def __init__(self, dump_text):
-        self.calls = []
+        self.calls, self.swaps = [], []
         main_ctx = current = None
         for line in dump_text.splitlines():
             if line.endswith("// fake"):
@@ -87,7 +90,7 @@ class Trace:
             m = CALL.match(line)
             if not m:
                 continue
-            name, args = m.group(1), m.group(2)
+            number, name, args = int(m.group(1)), m.group(2), m.group(3)
             if name == "glXMakeContextCurrent":
                 current = args.rsplit("ctx = ", 1)[-1]
                 main_ctx = main_ctx or current
@@ -95,6 +98,7 @@ class Trace:
                 continue
             elif name == "glXSwapBuffers":
                 self.calls.append(("SWAP", ()))
+                self.swaps.append(number)
             elif not name.startswith("glX"):
                 self.calls.append((name, _args(args)))
 
@@ -222,8 +226,8 @@ class Pavok:
         run("xdotool", *xdotool_args)
         self.settle(before)
 
-    def key(self, name):
-        self.send("key", "--window", self.wid, name)
+    def key(self, name, repeat=1):
+        self.send("key", "--window", self.wid, *(["--repeat", str(repeat)] if repeat > 1 else []), name)
 
     def menu_window(self):
         """The geometry (x, y, width, height) of the pop-up menu on screen, or None."""
@@ -248,10 +252,14 @@ class Pavok:
         self.send("mouseup", str(button))
         check(self.menu_window() is None, "the menu stayed open")
 
-    def screenshot(self, png):
-        """The window's pixels as rows of (r, g, b), top row first; also saved as png."""
+    def shot(self, png):
+        """Saves the window's pixels as png."""
         xwd = subprocess.run(["xwd", "-silent", "-id", self.wid], stdout=subprocess.PIPE, check=True).stdout
         subprocess.run(["convert", "xwd:-", "png:" + png], input=xwd, check=True)
+
+    def screenshot(self, png):
+        """The window's pixels as rows of (r, g, b), top row first; also saved as png."""
+        self.shot(png)
         w, h = (int(v) for v in run("identify", "-format", "%w %h", png).split())
         data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], stdout=subprocess.PIPE, check=True).stdout
         return [[tuple(data[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package: built with CPack and clean for lintian; installed into
-# this machine with dpkg, its files checked, its /usr/bin/pavok started on the
+# this machine with dpkg, its files (icon and metainfo where the desktop entry
+# and AppStream look for them) checked, its /usr/bin/pavok started on the
 # tests' display until its window shows (and asked for --help and --version
 # without one), then removed again. Installing needs root; without it the test
 # returns 77 (skipped) after lintian.
@@ -10,8 +11,10 @@ skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 app=io.github.pavok.pavok
 doc=/usr/share/doc/pavok
+icons=/usr/share/icons/hicolor
 files=(/usr/bin/pavok /usr/share/applications/$app.desktop /usr/share/metainfo/$app.metainfo.xml
-  /usr/share/man/man6/pavok.6.gz $doc/copyright $doc/changelog.gz)
+  /usr/share/man/man6/pavok.6.gz $doc/copyright $doc/changelog.gz $icons/scalable/apps/pavok.svg
+  $icons/48x48/apps/pavok.png $icons/256x256/apps/pavok.png)
 
 work=$(mktemp -d)
 installed=0
@@ -57,6 +60,7 @@ out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstre
 launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
 [ "$launchable" = "$app.desktop" ] || fail "the metainfo launches '$launchable', not the installed $app.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+grep -qx 'Icon=pavok' /usr/share/applications/$app.desktop || fail "the desktop entry names no icon pavok"
 first=$(zcat $doc/changelog.gz | head -1)
 [ "$first" = "pavok ($version) unstable; urgency=medium" ] || fail "the changelog does not begin with $version: $first"
 grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' $doc/copyright &&

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# `cmake --install` into a staging prefix: the program, its desktop entry, its
-# AppStream metadata, its manual page, copyright file and changelog land where
+# `cmake --install` into a staging prefix: the program, its desktop entry and
+# icon, its AppStream metadata, its manual page, copyright file and changelog land where
 # they belong, and each is valid.
 set -euo pipefail
 build=$1
@@ -26,6 +26,14 @@ out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $ou
 [ -z "$out" ] || fail "desktop-file-validate: $out"
 grep -qx 'Exec=pavok' "$desktop" || fail "the desktop entry does not start the installed pavok"
 grep -qx 'Name=Pavok' "$desktop" || fail "the desktop entry is not named Pavok"
+# The icon the entry names, where the hicolor theme looks for it.
+grep -qx 'Icon=pavok' "$desktop" || fail "the desktop entry names no icon pavok"
+icons=$stage/share/icons/hicolor
+for size in 48 64 128 256; do
+  file -b "$icons/${size}x$size/apps/pavok.png" | grep -q "^PNG image data, $size x $size," ||
+    fail "share/icons/hicolor/${size}x$size/apps/pavok.png is missing or not $size x $size"
+done
+file -b "$icons/scalable/apps/pavok.svg" | grep -q '^SVG' || fail "share/icons/hicolor/scalable/apps/pavok.svg is missing"
 
 out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
 grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo" ||
@@ -42,4 +50,4 @@ out=$(zcat "$man" | groff -ww -z -man 2>&1) || fail "groff: $out"
 zcat "$man" | grep -q '^\.TH PAVOK 6 ' || fail "the manual page is not pavok(6)"
 zcat "$doc/changelog.gz" | head -1 | grep -q '^pavok (' || fail "the changelog is not pavok's"
 grep -qx 'License: Expat' "$doc/copyright" || fail "the copyright file names no Expat (MIT) licence"
-echo "installed: bin/pavok, $app.desktop, $app.metainfo.xml, pavok.6.gz, copyright, changelog.gz"
+echo "installed: bin/pavok, $app.desktop, its icons, $app.metainfo.xml, pavok.6.gz, copyright, changelog.gz"
