@@ -24,7 +24,10 @@ void DisegnoGambaDestra();
 void DisegnoGinocchioDestro();
 void DisegnoCavigliaDestra();
 
-enum Asse { X, Y, Z };
+struct Asse {
+    GLfloat x, y, z;
+};
+constexpr Asse X{1, 0, 0}, Y{0, 1, 0}, Z{0, 0, 1};
 
 struct Rotazione {
     const int* angolo;  // nullptr ends a row's rotations
@@ -84,7 +87,7 @@ void PassoSegmento(const Segmento& s)
         glTranslatef(s.dx, s.dy, s.dz);
         for (const Rotazione& r : s.rotazioni) {
             if (r.angolo == nullptr) break;
-            glRotatef(static_cast<GLfloat>(*r.angolo), r.asse == X, r.asse == Y, r.asse == Z);
+            glRotatef(static_cast<GLfloat>(*r.angolo), r.asse.x, r.asse.y, r.asse.z);
         }
         glCallList(*s.lista);
         for (void (*figlio)() : s.figli) {
