@@ -17,8 +17,8 @@ bool Aiuto(int argc, char** argv, std::FILE* out)
             return true;
         }
         if (std::strcmp(argv[i], "--help") != 0) continue;
-        // GLUT sets the window's size and place before the program does, which
-        // is why -geometry changes nothing.
+        // The program sets its window's size and place after GLUT has read the
+        // command line, which is why -geometry changes nothing.
         std::fprintf(out,
                      "Usage: pavok [--help | --version | GLUT options]\n"
                      "Poses a lit, articulated human figure from the keyboard and makes it jump,\n"
