@@ -5,6 +5,7 @@
 
 #include "app/scene_state.hpp"
 #include "controls/joint_keys.hpp"
+#include "controls/menu_pointer.hpp"
 #include "controls/menus.hpp"
 #include "controls/special_keys.hpp"
 #include "figure/body_parts.hpp"
@@ -64,6 +65,7 @@ void Avvio(int* argc, char** argv)
     glutKeyboardFunc(keyboard);
     glutSpecialFunc(specialkeyboard);
     CostruiscoMenu();
+    CorreggoMenu();  // freeglut misplaces button events while a menu is open
     // No viewport or projection here: GLUT's first reshape sets both before
     // the first frame.
 }
