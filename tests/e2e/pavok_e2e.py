@@ -241,16 +241,25 @@ class Pavok:
         self.send("mousemove", "--window", self.wid, str(x), str(y), "mousedown", str(button))
         return self.menu_window()
 
-    def choose_menu(self, button, entry, entries):
-        """Chooses the entry-th (from 1) of a menu of `entries` entries: press,
-        wait for the menu, move to the entry's middle, release."""
-        menu = self.press(button)
-        check(menu is not None, f"button {button} opened no menu")
+    def choose_menu(self, button, entry, entries, at=(20, 20), steps=1):
+        """Chooses the entry-th (from 1) of a menu of `entries` entries: press at
+        `at` in the window, wait for the menu, move to the entry's middle in
+        `steps` moves, as a hand drags, release."""
+        menu = self.press(button, *at)
+        check(menu is not None, f"button {button}, pressed at {at} in the window, opened no menu")
         mx, my, mw, mh = menu
-        run("xdotool", "mousemove", str(mx + mw // 2), str(my + int((entry - 0.5) * mh / entries)))
+        x0, y0, x1, y1 = *self.pointer(), mx + mw // 2, my + int((entry - 0.5) * mh / entries)
+        for k in range(1, steps + 1):
+            run("xdotool", "mousemove", str(x0 + (x1 - x0) * k // steps), str(y0 + (y1 - y0) * k // steps))
+            time.sleep(0.02)
         time.sleep(0.15)  # let the menu highlight the entry under the pointer
         self.send("mouseup", str(button))
-        check(self.menu_window() is None, "the menu stayed open")
+        check(self.menu_window() is None, f"released over entry {entry} of button {button}'s menu, the menu stayed open")
+
+    def pointer(self):
+        """Where the pointer is on the screen."""
+        g = dict(re.findall(r"(\w+):(\d+)", run("xdotool", "getmouselocation")))
+        return int(g["x"]), int(g["y"])
 
     def shot(self, png):
         """Saves the window's pixels as png."""

@@ -4,12 +4,14 @@ Each case starts build/pavok on the suite's display, drives it with real X
 input and reads what it drew from an apitrace recording or a screenshot.
 """
 
+import atexit
 import math
 import os
 import re
 import struct
 import subprocess
 import sys
+import time
 
 from pavok_e2e import Pavok, check, fail, is_redraw, moves, pose, run, split
 
@@ -251,6 +253,88 @@ def case_no_display(exe):
     p = Pavok(exe, wrapper=[], args=["-display", os.environ["DISPLAY"]], env=nowhere)
     check(geometry(p.wid)[2:] == (650, 650), f"window {geometry(p.wid)}")
     p.stop()
+
+
+def desktop(manager="openbox"):
+    """A display of its own with a window manager on it, which decorates the
+    program's window and places it away from the screen's origin; both stop
+    when the case ends."""
+    n = 120
+    while os.path.exists(f"/tmp/.X{n}-lock") or os.path.exists(f"/tmp/.X11-unix/X{n}"):
+        n += 1
+    os.environ["DISPLAY"] = f":{n}"
+    quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    server = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"], **quiet)
+    atexit.register(lambda: (server.terminate(), server.wait()))
+    for _ in range(100):
+        if subprocess.run(["xdpyinfo"], **quiet).returncode == 0:
+            break
+        time.sleep(0.1)
+    wm = subprocess.Popen([manager], **quiet)
+    atexit.register(lambda: (wm.terminate(), wm.wait()))
+    for _ in range(100):  # a manager announces itself on the root window
+        if "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
+            return
+        time.sleep(0.1)
+    fail(f"{manager} did not start")
+
+
+# Each entry of both menus, pressed at its own point of the window and dragged
+# to: button, entry, press point. The animations come first, while the figure
+# faces +z.
+DESKTOP_CHOICES = [(1, 1, (20, 20)), (1, 2, (600, 600)), (1, 3, (325, 40)),
+                   (3, 1, (40, 600)), (3, 2, (600, 20)), (3, 3, (20, 20)), (3, 4, (500, 300)),
+                   (3, 5, (100, 450)), (3, 6, (600, 600)), (3, 7, (20, 300)), (3, 8, (300, 20))]
+# Frames an animation draws, and how far it carries the figure forward.
+ANIMATIONS = {1: (115, 0), 2: (108, 71.011), 3: (168, 28.719)}
+# View entry: (step, turn, change of the view volume's bound, projection switched).
+VIEWS = {1: (-15, 0, 0, False), 2: (15, 0, 0, False), 3: (0, -15, 0, False), 4: (0, 15, 0, False),
+         5: (0, -180, 0, False), 6: (0, 0, 5, False), 7: (0, 0, -5, False), 8: (0, 0, 0, True)}
+
+
+def case_window_manager(exe):
+    """Under openbox, with the window where the manager puts it and then moved
+    to (200, 150), each entry chosen by press-drag-release does its own thing;
+    moved, also with freeglut's buttons coming as core X events."""
+    desktop()
+    core = dict(os.environ, LD_PRELOAD=os.environ["PAVOK_CORE_BUTTONS"])
+    for moved, env in ((False, None), (True, None), (True, core)):
+        p = Pavok(exe, env=env)
+        for _ in range(100):  # until the manager has framed the window
+            if geometry(p.wid)[:2] != (0, 0):
+                break
+            time.sleep(0.05)
+        if moved:
+            p.send("windowmove", p.wid, "200", "150")
+        where = geometry(p.wid)[:2]
+        check(where != (0, 0) and (not moved or where >= (200, 150)), f"window inside at {where}")
+        print(f"window inside at {where}")
+        for button, entry, at in DESKTOP_CHOICES:
+            p.choose_menu(button, entry, 3 if button == 1 else 8, at, steps=6)
+        frames, i = p.read_trace().frames(), 1
+        heading, bound, kind = 0, 30, "glFrustum"
+        for button, entry, at in DESKTOP_CHOICES:
+            what = f"window at {where}, button {button} entry {entry}"
+            while i < len(frames) and is_redraw(frames[i - 1], frames[i]):
+                i += 1
+            if button == 1:
+                count, forward = ANIMATIONS[entry]
+                group, i = frames[i:i + count], i + count
+                total = [sum(m[k] for f in group for m in moves(f)) for k in range(3)]
+                check(len(group) == count and same(total, step(forward, heading), 1e-4), f"{what}: moved by {total}")
+                continue
+            d, turn, widen, switch = VIEWS[entry]
+            check(i < len(frames), f"{what}: no frame")
+            frame, i = frames[i], i + 1
+            heading += turn
+            bound += widen
+            kind = {"glFrustum": "glOrtho", "glOrtho": "glFrustum"}[kind] if switch else kind
+            check(pose(frame)["direzione"] == heading, f"{what}: heading {pose(frame)['direzione']}")
+            check(same(moves(frame), [step(d, heading)] if d else [], 1e-5), f"{what}: moves {moves(frame)}")
+            volume = [call for call in split(frame)[0] if call[0] in ("glFrustum", "glOrtho")]
+            want = [(kind, (-bound, bound, -bound, bound, 20, 100000))] if widen or switch else []
+            check(same(volume, want), f"{what}: view volume {volume}")
+        check(all(is_redraw(a, b) for a, b in zip(frames[i - 1:], frames[i:])), f"{len(frames) - i} frames too many")
 
 
 def case_valgrind(exe):
