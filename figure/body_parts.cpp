@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <GL/glx.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -112,10 +113,32 @@ void Esegui(const BodyPart& part)
     }
 }
 
+// The first list name is the first thing start-up asks of GL that a context
+// which cannot draw refuses (indirect GLX where the driver has no indirect
+// support, for one): say so, and what GL says it is, if anything.
+[[noreturn]] void SenzaContesto()
+{
+    Display* display = glXGetCurrentDisplay();
+    const char* nome = display != nullptr ? DisplayString(display) : XDisplayName(nullptr);
+    auto testo = [](GLenum name) {
+        const auto* s = reinterpret_cast<const char*>(glGetString(name));
+        return s != nullptr ? s : "";
+    };
+    const char* renderer = testo(GL_RENDERER);
+    const char* version = testo(GL_VERSION);
+    std::fprintf(stderr, "pavok: no working OpenGL context could be had on display %s (glGenLists failed); ",
+                 nome);
+    if (*renderer == '\0' && *version == '\0')
+        std::fprintf(stderr, "GL reported no renderer or version\n");
+    else
+        std::fprintf(stderr, "GL reported renderer \"%s\", version \"%s\"\n", renderer, version);
+    std::exit(EXIT_FAILURE);
+}
+
 void Compila(const BodyPart& part)
 {
     *part.handle = glGenLists(1);
-    if (*part.handle == 0) Interrompi("glGenLists", part.name);
+    if (*part.handle == 0) SenzaContesto();
 
     glNewList(*part.handle, GL_COMPILE);
     Esegui(part);

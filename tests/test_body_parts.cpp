@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "app/scene_state.hpp"
@@ -105,6 +106,12 @@ bool failed(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; 
 TEST(BodyPartsDeathTest, StopsWithAMessageWhenGLRefusesAListName)
 {
     EXPECT_EXIT((rec::failGenLists = true, DefDisplayLists()), failed, "glGenLists");
+    // It names the cause, the display and the renderer GL reports (here, its first word).
+    std::string renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    renderer = renderer.substr(0, renderer.find_first_of(" ("));
+    EXPECT_EXIT((rec::failGenLists = true, DefDisplayLists()), testing::ExitedWithCode(1),
+                std::string("no working OpenGL context could be had on display ") + std::getenv("DISPLAY") +
+                    ".*renderer \"" + renderer);
 }
 
 TEST(BodyPartsDeathTest, StopsWithAMessageWhenGLURefusesAQuadric)
