@@ -17,14 +17,16 @@ bool Aiuto(int argc, char** argv, std::FILE* out)
             return true;
         }
         if (std::strcmp(argv[i], "--help") != 0) continue;
-        // The program sets its window's size and place after GLUT has read the
-        // command line, which is why -geometry changes nothing.
+        // The program asks for its window's size and place after GLUT has read
+        // the command line, which is why -geometry changes nothing; a window
+        // manager still has the last word on the place.
         std::fprintf(out,
                      "Usage: pavok [--help | --version | GLUT options]\n"
                      "Poses a lit, articulated human figure from the keyboard and makes it jump,\n"
                      "run and walk from pop-up menus. Other arguments go to GLUT: -display NAME\n"
-                     "opens the window on another X server; -geometry has no effect, the window\n"
-                     "is always %d x %d at the top-left corner.\n\n",
+                     "opens the window on another X server; -geometry has no effect, the program\n"
+                     "asks for a %d x %d window at the top-left corner (a window manager or a\n"
+                     "Wayland compositor may put it elsewhere).\n\n",
                      w0, h0);
         DescriviTasti(out);
         DescriviTastiSpeciali(out);
