@@ -16,6 +16,12 @@ namespace {
 // menu is open, a button event on the window carries its screen position in
 // place of its window position. Events on the menu's own window, and every
 // event while no menu is open, stay as they are: freeglut reads those right.
+// The root position is left as it was, so a freeglut that one day reads it
+// for button events, as it does for motion, is not thrown off.
+// (A press outside an open menu closes it, and reopens it where the press was
+// if that was inside the window, a check freeglut makes on the same numbers:
+// such a press farther right or down the screen than the window is wide or
+// tall only closes the menu.)
 //
 // Xlib converts events as it reads them: the press that opens a menu is read
 // while the menu is closed, the release that chooses once it is open.
