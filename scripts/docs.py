@@ -1,18 +1,23 @@
 #!/usr/bin/env python3
 """Redraws the pictures under docs/images and the icon under packaging/icons
-from the real program (`make docs`).
+from the real program (`make docs`); with --keys only the key map and the
+joint tree, printing the key map's labels (the documents test reads them).
 
 It runs $BUILD/pavok on a private Xvfb and drives it as the end-to-end tests
 do (keys, real menu clicks): screenshots for the still poses; for the
 animations an apitrace recording whose chosen frames `apitrace dump-images`
 replays into pictures, which ImageMagick crops and joins into strips and
 animated GIFs. The icon is one of those frames, its shades traced to vector
-paths with potrace and rendered to PNG with rsvg-convert. Frames are chosen
-by number within each animation, so a re-run gives the same files, byte for
-byte.
+paths with potrace and rendered to PNG with rsvg-convert. The key map and
+the joint tree come from one recorded frame at rest: its push/pop nesting and
+list calls give the tree, the matrices `apitrace replay` rebuilds at each list
+call place the labels, and pressing each key of `pavok --help` shows which
+rotation it turns. Frames are chosen by number within each animation, so a
+re-run gives the same files, byte for byte.
 """
 
 import atexit
+import json
 import os
 import re
 import shutil
@@ -28,7 +33,7 @@ if not os.environ.get("PAVOK_DOCS_DISPLAY"):
     env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
     env["PAVOK_DOCS_DISPLAY"] = "1"
     with_display = os.path.join(ROOT, "scripts", "with-display.sh")
-    os.execvpe("bash", ["bash", with_display, sys.executable, os.path.abspath(__file__)], env)
+    os.execvpe("bash", ["bash", with_display, sys.executable, os.path.abspath(__file__), *sys.argv[1:]], env)
 os.environ["LIBGL_ALWAYS_SOFTWARE"] = "1"
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
@@ -234,8 +239,275 @@ def icon(frame):
         finish(f"icon-{px}.png", f"{ICONS}/hicolor/{px}x{px}/apps/pavok.png")
 
 
+# --- the key map and the joint tree: where each key acts ---------------------
+
+KEYMAP_NARROWINGS = 3  # the key map's figure: parallel view, three narrowings closer
+# The part of the body each joint of --help turns, to name the tree's nodes.
+PARTS = {"shoulder": "upper arm", "elbow": "forearm", "wrist": "hand", "hip": "thigh", "knee": "shin", "ankle": "foot"}
+ROOT_PART = "pelvis"  # drawn first, in the figure's own frame: the tree's root
+FONTS = "/usr/share/fonts/truetype/dejavu"
+BIG, SMALL = 17, 12  # points: the keys of a label, the joint's name after them
+LINE = 26  # pixels a label takes up and down
+SPACE = 6  # pixels between a label's keys and its joint's name
+GAP = 40  # pixels between the figure and a column of labels
+COLUMN = 130  # width of a column of labels
+
+
+def controls():
+    """The controls as `pavok --help` prints them from the program's tables:
+    the key pairs as (first key, second key, what they turn), the z line and
+    the mouse buttons' lines."""
+    text = run(EXE, "--help")
+    pairs = [p for line in text.splitlines()
+             for p in re.findall(r"(?:^|  )(\S+)/(\S+)  +(.+?)(?=  +\S+/\S+  |$)", line)]
+    z = re.search(r"^  (z) +(.+)$", text, re.M)
+    buttons = text[text.index("Left button:"):].rstrip("\n").splitlines()
+    check(pairs and z and buttons, "pavok --help lists no keys")
+    return pairs, z.groups(), buttons
+
+
+def numbered_drawing(frame):
+    """A frame's calls from its first clear on, as (name, args, number)."""
+    return frame[next(i for i, c in enumerate(frame) if c[0] == "glClear"):]
+
+
+def where_keys_act(pairs):
+    """Records the figure at rest, facing the viewer in the parallel view and
+    seen closer, then each pair's first key and its second. Returns the rest
+    frame's drawing calls, its swap, and for each pair the index, in those
+    calls, of the rotation its first key changed, or None for a key that moves
+    the figure instead."""
+    p = Pavok(EXE)
+    p.choose_menu(VIEW, PROJECTION, VIEW_ENTRIES)
+    for _ in range(KEYMAP_NARROWINGS):
+        p.choose_menu(VIEW, NARROW, VIEW_ENTRIES)
+    for first, second, _ in pairs:
+        p.key(first)
+        p.key(second)
+    trace = p.read_trace()
+    frames = trace.frames(numbered=True)
+    at = len(frames) - 2 * len(pairs) - 1  # one frame a key
+    rest = numbered_drawing(frames[at])
+    calls = [c[:2] for c in rest]
+    acts = []
+    for k, (first, second, _) in enumerate(pairs):
+        turned, back = frames[at + 1 + 2 * k], frames[at + 2 + 2 * k]
+        check([c[:2] for c in numbered_drawing(back)] == calls, f"{second} did not undo {first}")
+        changed = [i for i, (a, b) in enumerate(zip(calls, (c[:2] for c in numbered_drawing(turned)))) if a != b]
+        if changed:
+            check(len(changed) == 1 and calls[changed[0]][0] == "glRotatef", f"{first} changed {changed}")
+            acts.append(changed[0])
+        else:
+            moved = any(c[0] == "glTranslatef" for c in turned[:len(turned) - len(rest)])
+            check(moved, f"{first} changed nothing")
+            acts.append(None)
+    return rest, trace.swaps[at], acts
+
+
+def joints(rest, pairs, acts):
+    """The figure's segments as the rest frame draws them, one a display list
+    call: the parent (from the matrix stack's push/pop nesting; the first,
+    the pelvis, is the root), the joint's offset and rotations (the calls
+    between the list call before and its own), and the pairs that act there."""
+    nodes, open_, depth, moves = [], [], 0, []
+    for i, (name, args, number) in enumerate(rest):
+        if name == "glPushMatrix":
+            depth += 1
+        elif name == "glPopMatrix":
+            depth -= 1
+            while open_ and open_[-1]["depth"] > depth:
+                open_.pop()
+        elif name in ("glTranslatef", "glRotatef"):
+            moves.append((i, name, args))
+        elif name == "glCallList":
+            offsets = [args for _, n, args in moves if n == "glTranslatef"]
+            check(len(offsets) <= 1 and all(n == "glRotatef" for _, n, _ in moves[len(offsets):]),
+                  f"segment {len(nodes)}: not one translation followed by rotations")
+            nodes.append({"call": number, "depth": depth, "keys": [],
+                          "parent": open_[-1]["id"] if open_ else (0 if nodes else None), "id": len(nodes),
+                          "offset": offsets[0] if offsets else (0.0, 0.0, 0.0),
+                          "turns": [(j, args) for j, n, args in moves if n == "glRotatef"]})
+            open_.append(nodes[-1])
+            moves = []
+    for pair, act in zip(pairs, acts):
+        node = 0 if act is None else next(n["id"] for n in nodes if act in (j for j, _ in n["turns"]))
+        nodes[node]["keys"].append((pair, act))
+    for n in nodes:
+        named = {what.split(",")[0] for (_, _, what), _ in n["keys"]}
+        if n["parent"] is None:
+            n["joint"], n["part"] = None, ROOT_PART
+            continue
+        check(len(named) == 1, f"segment {n['id']}: keys of {sorted(named) or 'no joint'}")
+        n["joint"] = named.pop()
+        side, _, word = n["joint"].rpartition(" ")
+        n["part"] = f"{side} {PARTS[word]}".strip() if word in PARTS else n["joint"]
+    return nodes
+
+
+def state_at(call):
+    """The GL state just at a call of the last recording, as `apitrace replay` rebuilds it."""
+    dump = subprocess.run(["apitrace", "replay", "-D", str(call), "run.trace"], stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, check=True).stdout
+    return json.loads(dump, strict=False)["parameters"]
+
+
+def on_screen(call, height):
+    """Where the origin of the modelview at a call lands in the window, in
+    pixels from its top-left corner: through that call's projection and viewport."""
+    gl = state_at(call)
+    m, p, (vx, vy, vw, vh) = gl["GL_MODELVIEW_MATRIX"], gl["GL_PROJECTION_MATRIX"], gl["GL_VIEWPORT"]
+    eye = m[12:16]  # column-major: the origin goes to the last column
+    clip = [sum(p[r + 4 * c] * eye[c] for c in range(4)) for r in range(4)]
+    x, y = clip[0] / clip[3], clip[1] / clip[3]
+    return vx + (x + 1) / 2 * vw, height - (vy + (y + 1) / 2 * vh)
+
+
+def keys_text(keys):
+    return " ".join(f"{a}/{b}" for (a, b, _), _ in keys)
+
+
+def spread(labels, top, bottom):
+    """Moves the labels of one column apart, keeping their order, so that none
+    covers another, as near their joints as the room allows."""
+    labels.sort(key=lambda l: l["y"])
+    at = top
+    for l in labels:
+        l["y"] = max(l["y"], at)
+        at = l["y"] + l["h"]
+    at = bottom
+    for l in reversed(labels):
+        l["y"] = min(l["y"], at - l["h"])
+        at = l["y"]
+
+
+def width_of(font, size, text):
+    """How many pixels wide ImageMagick writes a line of text."""
+    return int(run("convert", "-font", font, "-pointsize", str(size), f"label:{text}", "-format", "%w", "info:"))
+
+
+def keymap(nodes, frame, z, buttons):
+    """The rest frame with every joint's keys beside it, joined to it by a
+    line, the joints on the screen's left in the left column; the arrows under
+    the feet; the z key and the menus in a corner. Returns the labels, each
+    with the node its line points at."""
+    bold, plain, mono = (f"{FONTS}/DejaVuSans{s}.ttf" for s in ("-Bold", "", "Mono"))
+    w, h, bx, by = box(frame)
+    height = int(info(frame, "%h"))
+    top = by - MARGIN  # of the canvas, in the frame
+    labels, sides = [], {"left": [], "right": []}
+    for n in nodes:
+        n["x"], n["y"] = on_screen(n["call"], height)
+        if n["parent"] is None:
+            continue
+        # The head and the torso, in the middle, go to the shorter column.
+        side = ("left" if n["x"] < bx + w / 2 - 2 else "right" if n["x"] > bx + w / 2 + 2
+                else min(sides, key=lambda k: len(sides[k])))
+        label = {"node": n, "side": side, "text": keys_text(n["keys"]), "name": n["joint"],
+                 "y": n["y"] - top - LINE // 2, "h": LINE}
+        # One line: the keys, then the joint's name in smaller type.
+        label["keys_w"] = width_of(bold, BIG, label["text"])
+        label["w"] = label["keys_w"] + SPACE + width_of(plain, SMALL, label["name"])
+        sides[side].append(label)
+        labels.append(label)
+    root = nodes[0]
+    feet = max(n["y"] for n in nodes)
+    corner = [f"{z[0]}  {z[1]}", *buttons]
+    # The canvas: a column of labels each side of the figure, the arrows under
+    # it, the notes at the bottom, all the notes' width at least.
+    columns = {k: max(l["w"] for l in v) for k, v in sides.items()}
+    width = MARGIN + columns["left"] + GAP + w + GAP + columns["right"] + MARGIN
+    wide = max(width_of(mono, SMALL, line) for line in corner) + 2 * MARGIN
+    left = bx - GAP - columns["left"] - MARGIN - max(0, wide - width) // 2
+    width = max(width, wide)
+    notes = feet - top + 3 * LINE
+    canvas_h = notes + len(corner) * 15 + MARGIN
+    edges = {"left": bx - GAP - left, "right": bx + w + GAP - left}  # a column's side towards the figure
+    draw, text = ["-fill", "none", "-stroke", "#808080", "-strokewidth", "1"], ["-gravity", "NorthWest"]
+    for side, column in sides.items():
+        spread(column, MARGIN, by + h - top)
+    for l in labels:
+        n, edge = l["node"], edges[l["side"]]
+        jx, jy, ly = n["x"] - left, n["y"] - top, l["y"] + LINE // 2
+        draw += ["-draw", f"line {jx:.1f},{jy:.1f} {edge + (8 if l['side'] == 'left' else -8)},{ly}",
+                 "-draw", f"circle {jx:.1f},{jy:.1f} {jx + 2.5:.1f},{jy:.1f}"]
+        x = edge - l["w"] if l["side"] == "left" else edge
+        text += ["-font", bold, "-pointsize", str(BIG), "-fill", "white", "-annotate", f"+{x}+{l['y']}", l["text"],
+                 "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
+                 "-annotate", f"+{x + l['keys_w'] + SPACE}+{l['y'] + BIG - SMALL}", l["name"]]
+    dx = f"{root['x'] - left - width / 2:+.0f}"
+    text += ["-gravity", "North", "-font", bold, "-pointsize", str(BIG), "-fill", "white",
+             "-annotate", f"{dx}+{feet - top + LINE // 2}", keys_text(root["keys"]),
+             "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
+             "-annotate", f"{dx}+{feet - top + LINE // 2 + LINE}", "; ".join(what for (_, _, what), _ in root["keys"]),
+             "-gravity", "NorthWest", "-font", mono, "-fill", "#b0b0b0", "-annotate", f"+{MARGIN}+{notes}",
+             "\n".join(corner)]
+    cut(frame, "keys-figure.png", width, canvas_h, left, top)
+    convert("keys-figure.png", *draw, *text, "keys.png")
+    finish("keys.png", f"{OUT}/keys.png")
+    return labels + [{"node": root, "text": keys_text(root["keys"])}, {"node": None, "text": z[0]}]
+
+
+AXES = {(1.0, 0.0, 0.0): "x", (0.0, 1.0, 0.0): "y", (0.0, 0.0, 1.0): "z"}
+
+
+def tree(nodes):
+    """The joint tree as graphviz draws it: one box a segment, under its parent,
+    in drawing order, with its offset from the parent, its rotations in call
+    order (a fixed angle given) and the pairs that turn each."""
+    def number(v):
+        return f"{v:g}".replace("-", "\u2212")
+
+    lines = ["digraph skeleton {",
+             '  graph [ordering=out, nodesep=0.25, ranksep=0.35, bgcolor="white", fontname="DejaVu Sans",',
+             '         fontsize=11, labelloc=b, label="Each joint at its offset (x, y, z) from its parent\'s joint; '
+             'its rotations in the order they are called, with the keys that turn them."];',
+             '  node [shape=box, style="rounded", fontname="DejaVu Sans", fontsize=11, margin="0.12,0.06"];',
+             '  edge [arrowhead=none, color="#808080"];']
+    for n in nodes:
+        keys = {act: f"{a}/{b}" for (a, b, _), act in n["keys"]}
+        turns = []
+        for j, (angle, *axis) in n["turns"]:
+            t = AXES[tuple(axis)]
+            if j in keys:
+                t += f" ({keys[j]})"
+            elif angle:
+                t += f" (fixed {number(angle)}\u00b0)"
+            turns.append(t)
+        rows = [f"<b>{n['part']}</b>"]
+        if n["parent"] is not None:
+            at = f"at ({', '.join(number(v) for v in n['offset'])})"
+            rows.append(at if n["joint"] == n["part"] else f"{n['joint']} {at}")
+        if turns:
+            rows.append("turns about " + ", ".join(turns))
+        moves = [f"{a}/{b}" for (a, b, _), act in n["keys"] if act is None]
+        if moves:
+            rows.append("moves " + " ".join(moves))
+        lines.append(f'  n{n["id"]} [label=<{"<br/>".join(rows)}>];')
+        if n["parent"] is not None:
+            lines.append(f'  n{n["parent"]} -> n{n["id"]};')
+    lines.append("}")
+    with open("skeleton.dot", "w") as f:
+        f.write("\n".join(lines) + "\n")
+    svg = subprocess.run(["dot", "-Tsvg", "skeleton.dot"], stdout=subprocess.PIPE, check=True, text=True).stdout
+    with open(f"{OUT}/skeleton.svg", "w") as f:
+        f.write(svg)
+
+
+def key_documents():
+    """The key map and the joint tree; returns the key map's labels as lines
+    "joint: pairs", the pairs as --help writes them."""
+    pairs, z, buttons = controls()
+    rest, swap, acts = where_keys_act(pairs)
+    nodes = joints(rest, pairs, acts)
+    labels = keymap(nodes, replay("keys", [swap])[0], z, buttons)
+    tree(nodes)
+    return [f"{(l['node'] or {}).get('joint') or ('whole figure' if l['node'] else 'corner')}: {l['text']}"
+            for l in labels]
+
+
 def main():
-    for tool in ("xdotool", "xwd", "apitrace", "convert", "potrace", "rsvg-convert"):
+    keys_only = sys.argv[1:] == ["--keys"]
+    for tool in ("xdotool", "apitrace", "convert", "dot") + (() if keys_only else ("xwd", "potrace", "rsvg-convert")):
         check(shutil.which(tool), f"{tool} is missing (make deps installs it)")
     check(os.access(EXE, os.X_OK), f"{EXE} is not built")
     work = tempfile.mkdtemp()
@@ -243,6 +515,10 @@ def main():
     os.chdir(work)  # recordings, the program's stderr and the frames
     os.makedirs(OUT, exist_ok=True)
 
+    labels = key_documents()
+    print("\n".join(labels))
+    if keys_only:
+        return
     stills()
     for name, entry, drawn, steps, heading, keys, chosen, moving_keys in ANIMATIONS:
         calls = record(name, entry, drawn, steps, heading, keys, 0)

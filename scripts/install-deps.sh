@@ -6,9 +6,11 @@ set -euo pipefail
 declare -A group=(
   [build]="build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev libxi-dev"
   [test]="libgtest-dev libgmock-dev xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace
-    imagemagick valgrind python3 desktop-file-utils appstream groff-base man-db lintian dpkg-dev file openbox"
+    imagemagick valgrind python3 desktop-file-utils appstream groff-base man-db lintian dpkg-dev file openbox
+    graphviz fonts-dejavu-core"
   [bench]="libbenchmark-dev valgrind xvfb xauth x11-utils python3"
-  [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick potrace librsvg2-bin python3"
+  [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick potrace librsvg2-bin python3
+    graphviz fonts-dejavu-core"
   [package]="dpkg-dev file"
 )
 

@@ -78,11 +78,12 @@ def _args(text):
 
 class Trace:
     """The GL calls of the program's own context, as (name, args) pairs, with
-    every buffer swap of its window recorded as ("SWAP", ()); `swaps` holds the
-    call numbers of those swaps, which name the frames to `apitrace dump-images`."""
+    every buffer swap of its window recorded as ("SWAP", ()); `numbers` holds
+    each call's number in the recording, `swaps` those of the swaps, which name
+    the frames to `apitrace dump-images`."""
 
     def __init__(self, dump_text):
-        self.calls, self.swaps = [], []
+        self.calls, self.numbers, self.swaps = [], [], []
         main_ctx = current = None
         for line in dump_text.splitlines():
             if line.endswith("// fake"):
@@ -98,19 +99,22 @@ class Trace:
                 continue
             elif name == "glXSwapBuffers":
                 self.calls.append(("SWAP", ()))
+                self.numbers.append(number)
                 self.swaps.append(number)
             elif not name.startswith("glX"):
                 self.calls.append((name, _args(args)))
+                self.numbers.append(number)
 
-    def frames(self):
-        """Each frame's calls since the previous swap (moves made before it included)."""
+    def frames(self, numbered=False):
+        """Each frame's calls since the previous swap (moves made before it
+        included); `numbered`, each call as (name, args, number)."""
         frames, frame = [], []
-        for call in self.calls:
+        for call, number in zip(self.calls, self.numbers):
             if call[0] == "SWAP":
                 frames.append(frame)
                 frame = []
             else:
-                frame.append(call)
+                frame.append((*call, number) if numbered else call)
         return frames
 
 
