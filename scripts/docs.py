@@ -81,6 +81,8 @@ FARTHER = 3  # widenings of the view for the animated pictures
 EVERY = 2  # of the animation's frames, every second in the animated picture,
 DELAY = 3  # each shown this many hundredths of a second (about 30 frames a second)
 HOLD = 80  # and the last one this long before it starts again
+COLOURS = 128  # as good to the eye as 256 for these shades of one colour, and the files stay under LARGEST
+LARGEST = 200_000  # bytes a picture may take
 
 ICON_FRAME = ("run", 8)  # the figure that makes the icon: mid-stride, from the side
 ICON_SHADES = 6  # bands of brightness the icon keeps, each traced to its own paths
@@ -194,10 +196,10 @@ def animated(name, files):
     for i, f in enumerate(files):
         cells.append(f"{name}-frame-{i}.png")
         cut(f, cells[-1], right - left + 2 * MARGIN, bottom - top + 2 * MARGIN, left - MARGIN, top - MARGIN)
-    # One palette for all frames, without dithering noise; each frame then keeps
-    # only what changed from the one before.
+    # One palette for all frames, without dithering noise, of at most COLOURS
+    # colours; each frame then keeps only what changed from the one before.
     convert("-delay", str(DELAY), *cells[:-1], "-delay", str(HOLD), cells[-1], "-loop", "0",
-            "+dither", "+remap", "-layers", "Optimize", f"gif:{OUT}/{name}.gif")
+            "+dither", "-colors", str(COLOURS), "+remap", "-layers", "Optimize", f"gif:{OUT}/{name}.gif")
 
 
 # --- the icon ------------------------------------------------------------------
@@ -530,7 +532,9 @@ def main():
         # Every EVERY-th frame back from the last, from frame 0 or 1 on.
         animated(name, replay(name + "-all", calls[drawn % EVERY::EVERY]))
     for name in sorted(os.listdir(OUT)):
-        print(f"{os.path.getsize(os.path.join(OUT, name)):8d} {OUT}/{name}")
+        size = os.path.getsize(os.path.join(OUT, name))
+        print(f"{size:8d} {OUT}/{name}")
+        check(size <= LARGEST, f"{name} takes {size} bytes, more than {LARGEST}")
 
 
 if __name__ == "__main__":
