@@ -71,6 +71,8 @@ def measure():
         run([os.path.join(BIN, "pavok-bench"), "--pavok_out=" + KV, "--benchmark_out_format=json",
              "--benchmark_out=" + os.path.join(BUILD, "bench-gbench.json")], log)
     except subprocess.CalledProcessError:
+        # Its log says why: among others, an immediate-mode peer that draws
+        # another picture than the lists, whose time would mean nothing.
         sys.exit(open(log).read())
     # Start-up is read from the screen's pixels where the window opens, so it gets
     # a private Xvfb of its own: no window manager, no other program's windows.

@@ -234,12 +234,21 @@ def case_middle_button(exe):
 
 
 def case_no_display(exe):
-    """Without an X server GLUT's message and a plain non-zero exit, not a signal.
+    """Without an X server GLUT's message and a plain non-zero exit, not a signal;
+    --version and --help answer and stop before GLUT looks for one.
     The command line is GLUT's: -display names the server, and a bare -display is refused."""
     n = 4242
     while os.path.exists(f"/tmp/.X11-unix/X{n}"):
         n += 1
     nowhere = dict(os.environ, DISPLAY=f":{n}")
+    cmake = open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "CMakeLists.txt")).read()
+    version = re.search(r"project\(pavok VERSION ([0-9.]+)", cmake).group(1)
+    for arg, first in (("--version", f"pavok {version}"),
+                       ("--help", "Usage: pavok [--help | --version | GLUT options]")):
+        done = subprocess.run([exe, arg], env=nowhere, capture_output=True, text=True, timeout=20)
+        check(done.returncode == 0 and done.stdout.split("\n")[0] == first and done.stderr == "",
+              f"{arg}: exit status {done.returncode}, expected 0 and a first line {first!r}, "
+              f"nothing on stderr; stdout: {done.stdout[:100]!r}, stderr: {done.stderr!r}")
     done = subprocess.run([exe], env=nowhere, capture_output=True, text=True, timeout=60)
     check(done.returncode > 0, f"exit status {done.returncode}")
     check("failed to open display" in done.stderr, f"stderr: {done.stderr!r}")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The README and the manual page against the program's own tables of controls,
 # as `pavok --help` prints them: every joint key pair, every function and arrow
-# key pair and every menu entry, in menu order, and nothing that the program lacks.
+# key pair and every menu entry, in menu order, and nothing that the program lacks;
+# and, against the README's tables, what each key pair moves.
 set -euo pipefail
 src=$1
 exe=$2
@@ -42,7 +43,48 @@ readme_pairs=$(sed -n 's/^| `\([^`]*\)` \/ `\([^`]*\)` |.*/\1 \2/p' "$readme")
 check "README.md" "joint key pairs" "$(grep -E '^[^ ] [^ ]$' <<<"$readme_pairs" | sorted_pairs)" "$code_keys"
 check "README.md" "function and arrow key pairs" "$(grep -E '^[^ ]{2,} [^ ]{2,}$' <<<"$readme_pairs" | sorted_pairs)" "$code_special"
 grep -q '^| `z` |' "$readme" || fail "README.md: the z key is missing"
+
+# What --help says each pair moves, against the README's tables of keys, which
+# are written apart from the code: the joint must be the README's, and the
+# direction must agree with the README's words for the pair. A description that
+# is a direction alone names no joint: it moves the whole figure.
+directions='sideways|to the side
+back and forth|backward
+tilt|tilts
+nod|nods
+turn|turns
+lean|leans
+twist|twists
+bend|bends
+turn the figure|turns
+move it forward, back|moves'
+word_for() { awk -F'|' -v d="$1" '$1 == d { print $2; found = 1 } END { exit !found }' <<<"$directions"; }
+# "a b<TAB>description", pairs sorted; in --help two or more spaces end a field.
+help_moves=$(sed -n '/^Keys:/,/^Left button:/p' <<<"$help" | sed -E 's/^ +//; s/ {2,}/\t/g' |
+  awk -F'\t' '{ for (i = 1; i < NF; i += 2) if ($i ~ /^[^ \/]+\/[^ \/]+$/) {
+    split($i, k, "/"); print (k[1] < k[2] ? k[1] " " k[2] : k[2] " " k[1]) "\t" $(i + 1) } }' | sort)
+readme_moves=$(sed -n '/^### Limbs$/,/^### Left button/p' "$readme" |
+  sed -n 's/^| `\([^`]*\)` \/ `\([^`]*\)` | \([^|]*[^ |]\) | \([^|]*[^ |]\) |$/\1 \2\t\3\t\4/p' |
+  awk -F'\t' '{ split($1, k, " "); print (k[1] < k[2] ? k[1] " " k[2] : k[2] " " k[1]) "\t" $2 "\t" $3 }' | sort)
+help_joints=
+while IFS=$'\t' read -r pair said; do
+  if word_for "$said" >/dev/null; then joint="whole figure" way=$said
+  elif [[ $said == *", "* ]]; then joint=${said%%, *} way=${said#*, }
+  else joint=$said way=
+  fi
+  help_joints+="${pair/ //}: $joint"$'\n'
+  [ -n "$way" ] || continue
+  if ! word=$(word_for "$way"); then
+    fail "pavok --help: ${pair/ //} says \"$way\", a direction this check does not know"
+    continue
+  fi
+  described=$(awk -F'\t' -v p="$pair" '$1 == p { print $3 }' <<<"$readme_moves")
+  [[ $described == *"$word"* ]] ||
+    fail "pavok --help: ${pair/ //} is \"$said\", but README.md says \"$described\", without \"$word\""
+done <<<"$help_moves"
+check "README.md" "joints of the key pairs" "$(cut -f1,2 <<<"$readme_moves" | sed 's/ /\//; s/\t/: /' | sort)" \
+  "$(sort <<<"${help_joints%$'\n'}")"
 check "README.md" "menu entries" "$(sed -n 's/^| \([^|`]*[^ |`]\) |.*/\1/p' "$readme" | grep -Fxf <(echo "$code_labels"))" "$code_labels"
 
-[ "$failed" -eq 0 ] && echo "README.md and pavok.6 name every key pair and menu entry of the program"
+[ "$failed" -eq 0 ] && echo "README.md and pavok.6 name every key pair and menu entry of the program, and what each pair moves"
 exit "$failed"
