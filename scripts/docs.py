@@ -244,9 +244,15 @@ def icon(frame):
 # --- the key map and the joint tree: where each key acts ---------------------
 
 KEYMAP_NARROWINGS = 3  # the key map's figure: parallel view, three narrowings closer
-# The part of the body each joint of --help turns, to name the tree's nodes.
-PARTS = {"shoulder": "upper arm", "elbow": "forearm", "wrist": "hand", "hip": "thigh", "knee": "shin", "ankle": "foot"}
-ROOT_PART = "pelvis"  # drawn first, in the figure's own frame: the tree's root
+# How the segments are named, from where they hang alone, so that the names
+# can be held to the ones --help gives: the root is the pelvis; on the middle
+# line (offset x = 0) the torso sits on the pelvis and the head on the torso;
+# off it, a chain of limb segments starts, its side that of x (the figure faces
+# the viewer, along +z, so its left is at +x).
+ROOT = "pelvis"
+MIDDLE = {"pelvis": "torso", "torso": "head"}
+LIMBS = {"pelvis": ("thigh", "shin", "foot"), "torso": ("upper arm", "forearm", "hand")}
+JOINT = {"thigh": "hip", "shin": "knee", "foot": "ankle", "upper arm": "shoulder", "forearm": "elbow", "hand": "wrist"}
 FONTS = "/usr/share/fonts/truetype/dejavu"
 BIG, SMALL = 17, 12  # points: the keys of a label, the joint's name after them
 LINE = 26  # pixels a label takes up and down
@@ -334,15 +340,22 @@ def joints(rest, pairs, acts):
     for pair, act in zip(pairs, acts):
         node = 0 if act is None else next(n["id"] for n in nodes if act in (j for j, _ in n["turns"]))
         nodes[node]["keys"].append((pair, act))
-    for n in nodes:
-        named = {what.split(",")[0] for (_, _, what), _ in n["keys"]}
+    for n in nodes:  # parents come first
         if n["parent"] is None:
-            n["joint"], n["part"] = None, ROOT_PART
+            n["part"], n["joint"], n["limb"] = ROOT, None, None
             continue
-        check(len(named) == 1, f"segment {n['id']}: keys of {sorted(named) or 'no joint'}")
-        n["joint"] = named.pop()
-        side, _, word = n["joint"].rpartition(" ")
-        n["part"] = f"{side} {PARTS[word]}".strip() if word in PARTS else n["joint"]
+        parent, x = nodes[n["parent"]], n["offset"][0]
+        if parent["limb"]:
+            limb, side = parent["limb"], parent["side"]
+            n["base"] = limb[limb.index(parent["base"]) + 1]
+        elif x == 0:
+            limb, side, n["base"] = None, "", MIDDLE[parent["part"]]
+        else:
+            limb, side = LIMBS[parent["part"]], "left" if x > 0 else "right"
+            n["base"] = limb[0]
+        n["limb"], n["side"] = limb, side
+        n["part"] = f"{side} {n['base']}".strip()
+        n["joint"] = f"{side} {JOINT[n['base']]}" if limb else n["part"]
     return nodes
 
 

@@ -2,7 +2,7 @@
 # The README and the manual page against the program's own tables of controls,
 # as `pavok --help` prints them: every joint key pair, every function and arrow
 # key pair and every menu entry, in menu order, and nothing that the program lacks;
-# and, against the README's tables, what each key pair moves.
+# and, against the README's tables and the key map, what each key pair moves.
 set -euo pipefail
 src=$1
 exe=$2
@@ -86,5 +86,17 @@ check "README.md" "joints of the key pairs" "$(cut -f1,2 <<<"$readme_moves" | se
   "$(sort <<<"${help_joints%$'\n'}")"
 check "README.md" "menu entries" "$(sed -n 's/^| \([^|`]*[^ |`]\) |.*/\1/p' "$readme" | grep -Fxf <(echo "$code_labels"))" "$code_labels"
 
-[ "$failed" -eq 0 ] && echo "README.md and pavok.6 name every key pair and menu entry of the program, and what each pair moves"
+# The key map `make docs` draws, as scripts/docs.py lists its labels ("joint:
+# pairs", the joint being the one the label's line points at): every pair of
+# --help once, at the joint --help names for it, and z in the corner.
+map=$(mktemp -d)
+trap 'rm -rf "$map"' EXIT
+labels=$(OUT=$map BUILD=$(dirname "$exe") python3 -B "$src/scripts/docs.py" --keys) ||
+  fail "scripts/docs.py --keys could not draw the key map"
+map_joints=$(grep -v '^corner: ' <<<"$labels" | awk -F': ' '{ n = split($2, p, " "); for (i = 1; i <= n; i++) {
+  split(p[i], k, "/"); print (k[1] < k[2] ? k[1] "/" k[2] : k[2] "/" k[1]) ": " $1 } }' | sort)
+check "keys.png" "joints of the key pairs" "$map_joints" "$(sort <<<"${help_joints%$'\n'}")"
+grep -qx 'corner: z' <<<"$labels" || fail "keys.png: the z key is not in its corner"
+
+[ "$failed" -eq 0 ] && echo "README.md and pavok.6 name every key pair and menu entry of the program; they and the key map give each pair its joint"
 exit "$failed"
