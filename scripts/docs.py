@@ -258,7 +258,6 @@ BIG, SMALL = 17, 12  # points: the keys of a label, the joint's name after them
 LINE = 26  # pixels a label takes up and down
 SPACE = 6  # pixels between a label's keys and its joint's name
 GAP = 40  # pixels between the figure and a column of labels
-COLUMN = 130  # width of a column of labels
 
 
 def controls():
