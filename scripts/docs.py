@@ -38,7 +38,7 @@ os.environ["LIBGL_ALWAYS_SOFTWARE"] = "1"
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from pavok_e2e import Pavok, check, moves, pose, run  # noqa: E402  (the end-to-end tests' driver)
+from pavok_e2e import Pavok, check, moves, pose, run, split  # noqa: E402  (the end-to-end tests' driver)
 
 os.chdir(ROOT)
 EXE = os.path.abspath(os.path.join(os.environ.get("BUILD", "build"), "pavok"))
@@ -273,11 +273,6 @@ def controls():
     return pairs, z.groups(), buttons
 
 
-def numbered_drawing(frame):
-    """A frame's calls from its first clear on, as (name, args, number)."""
-    return frame[next(i for i, c in enumerate(frame) if c[0] == "glClear"):]
-
-
 def where_keys_act(pairs):
     """Records the figure at rest, facing the viewer in the parallel view and
     seen closer, then each pair's first key and its second. Returns the rest
@@ -294,18 +289,18 @@ def where_keys_act(pairs):
     trace = p.read_trace()
     frames = trace.frames(numbered=True)
     at = len(frames) - 2 * len(pairs) - 1  # one frame a key
-    rest = numbered_drawing(frames[at])
+    rest = split(frames[at])[1]
     calls = [c[:2] for c in rest]
     acts = []
     for k, (first, second, _) in enumerate(pairs):
         turned, back = frames[at + 1 + 2 * k], frames[at + 2 + 2 * k]
-        check([c[:2] for c in numbered_drawing(back)] == calls, f"{second} did not undo {first}")
-        changed = [i for i, (a, b) in enumerate(zip(calls, (c[:2] for c in numbered_drawing(turned)))) if a != b]
+        check([c[:2] for c in split(back)[1]] == calls, f"{second} did not undo {first}")
+        changed = [i for i, (a, b) in enumerate(zip(calls, (c[:2] for c in split(turned)[1]))) if a != b]
         if changed:
             check(len(changed) == 1 and calls[changed[0]][0] == "glRotatef", f"{first} changed {changed}")
             acts.append(changed[0])
         else:
-            moved = any(c[0] == "glTranslatef" for c in turned[:len(turned) - len(rest)])
+            moved = any(c[0] == "glTranslatef" for c in split(turned)[0])
             check(moved, f"{first} changed nothing")
             acts.append(None)
     return rest, trace.swaps[at], acts
@@ -402,8 +397,8 @@ def width_of(font, size, text):
 def keymap(nodes, frame, z, buttons):
     """The rest frame with every joint's keys beside it, joined to it by a
     line, the joints on the screen's left in the left column; the arrows under
-    the feet; the z key and the menus in a corner. Returns the labels, each
-    with the node its line points at."""
+    the feet; the z key and the menus in a corner. Returns each label as the
+    joint its line points at and the keys it shows."""
     bold, plain, mono = (f"{FONTS}/DejaVuSans{s}.ttf" for s in ("-Bold", "", "Mono"))
     w, h, bx, by = box(frame)
     height = int(info(frame, "%h"))
@@ -458,7 +453,8 @@ def keymap(nodes, frame, z, buttons):
     cut(frame, "keys-figure.png", width, canvas_h, left, top)
     convert("keys-figure.png", *draw, *text, "keys.png")
     finish("keys.png", f"{OUT}/keys.png")
-    return labels + [{"node": root, "text": keys_text(root["keys"])}, {"node": None, "text": z[0]}]
+    return ([(l["node"]["joint"], l["text"]) for l in labels]
+            + [("whole figure", keys_text(root["keys"])), ("corner", z[0])])
 
 
 AXES = {(1.0, 0.0, 0.0): "x", (0.0, 1.0, 0.0): "y", (0.0, 0.0, 1.0): "z"}
@@ -515,8 +511,7 @@ def key_documents():
     nodes = joints(rest, pairs, acts)
     labels = keymap(nodes, replay("keys", [swap])[0], z, buttons)
     tree(nodes)
-    return [f"{(l['node'] or {}).get('joint') or ('whole figure' if l['node'] else 'corner')}: {l['text']}"
-            for l in labels]
+    return [f"{joint}: {keys}" for joint, keys in labels]
 
 
 def main():
