@@ -7,8 +7,11 @@
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
+#   make test-release RELEASE=trixie
+#                 make run and make test in a minimal chroot of another Debian release
 #   make deps     install the packages of every group
 BUILD ?= build
+RELEASE ?= trixie
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # $(call setup,GROUPS,TESTS,BENCH)
@@ -17,7 +20,7 @@ define setup
 	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
 endef
 
-.PHONY: run test bench docs package deps clean
+.PHONY: run test bench docs package test-release deps clean
 
 run:
 	$(call setup,build,OFF,OFF)
@@ -44,8 +47,11 @@ package:
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@BUILD=$(BUILD) bash scripts/package.sh
 
+test-release:
+	@bash scripts/test-release.sh $(RELEASE)
+
 deps:
-	@bash scripts/install-deps.sh build test bench docs package
+	@bash scripts/install-deps.sh build test bench docs package release
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

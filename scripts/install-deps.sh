@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the groups named on the command line, if any
-# are missing: build (compile and run the program), test, bench, docs, package.
+# are missing: build (compile and run the program), test, bench, docs, package,
+# release (the release test's chroot).
 set -euo pipefail
 
 declare -A group=(
@@ -12,6 +13,7 @@ declare -A group=(
   [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick potrace librsvg2-bin python3
     graphviz fonts-dejavu-core"
   [package]="dpkg-dev file"
+  [release]="mmdebstrap"
 )
 
 [ $# -gt 0 ] || { echo "usage: $0 GROUP... (groups: ${!group[*]})" >&2; exit 2; }
