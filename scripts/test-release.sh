@@ -17,10 +17,12 @@ root=$chroots/$release
 bash "$top/scripts/install-deps.sh" release
 
 # Every mount under the chroot, deepest first.
-mounts() { findmnt -rn -o TARGET | grep -E "^$root(/|$)" | sort -r || true; }
+mounts() { findmnt -rn -o TARGET | awk -v r="$root" 'index($0, r "/") == 1 || $0 == r' | sort -ru; }
 unmount() {
-  local m
-  for m in $(mounts); do umount "$m" 2>/dev/null || umount -l "$m"; done
+  local m _
+  for _ in 1 2 3; do  # stacked mounts come off one at a time
+    for m in $(mounts); do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true; done
+  done
   [ -z "$(mounts)" ] || { echo "pavok: still mounted under $root:" $(mounts) >&2; return 1; }
 }
 # Only with nothing mounted under it, and never across into another file system:
@@ -63,7 +65,8 @@ step() {  # NAME COMMAND: runs it inside, says how it went and how long it took
   [ $rc -eq 0 ] || status=1
 }
 # With no display the program can only say so, once it is built.
-step "make run" 'out=$(make run 2>&1); echo "$out" | tail -n 3; [ -x build/pavok ] && grep -q "failed to open display" <<<"$out"'
+step "make run" 'out=$(make run 2>&1); echo "$out" | tail -n 3
+  [ -x build/pavok ] && grep -q "failed to open display" <<<"$out" && echo "built; with no display, it can only say so"'
 step "make test" 'make test'
 # And on a display it opens its window.
 step "make run on a display" 'bash scripts/with-display.sh bash -c "make run >run.log 2>&1 & timeout 120 xdotool search --sync --name \"^Pavok\$\" >/dev/null; ok=\$?; pkill -x pavok; wait; exit \$ok"'
