@@ -277,12 +277,16 @@ def window_manager(name="openbox"):
     fail(f"{name} did not start")
 
 
-# Each entry of both menus, pressed at its own point of the window and dragged
-# to: button, entry, press point. The animations come first, while the figure
-# faces +z.
-DESKTOP_CHOICES = [(1, 1, (20, 20)), (1, 2, (600, 600)), (1, 3, (325, 40)),
-                   (3, 1, (40, 600)), (3, 2, (600, 20)), (3, 3, (20, 20)), (3, 4, (500, 300)),
-                   (3, 5, (100, 450)), (3, 6, (600, 600)), (3, 7, (20, 300)), (3, 8, (300, 20))]
+# Each entry of both menus, opened at its own point of the window: button,
+# entry, press point, and the way it is chosen: pressed and dragged to the
+# entry (DRAG), or clicked, the pointer moved to the entry and clicked there
+# (CLICK), on the menu's own window. The animations come first, while the
+# figure faces +z.
+DRAG, CLICK = False, True
+DESKTOP_CHOICES = [(1, 1, (20, 20), DRAG), (1, 2, (600, 600), CLICK), (1, 3, (325, 40), DRAG),
+                   (3, 1, (40, 600), CLICK), (3, 2, (600, 20), DRAG), (3, 3, (20, 20), CLICK),
+                   (3, 4, (500, 300), DRAG), (3, 5, (100, 450), CLICK), (3, 6, (600, 600), DRAG),
+                   (3, 7, (20, 300), CLICK), (3, 8, (300, 20), DRAG)]
 # Frames an animation draws, and how far it carries the figure forward.
 ANIMATIONS = {1: (115, 0), 2: (108, 71.011), 3: (168, 28.719)}
 # View entry: (step, turn, change of the view volume's bound, projection switched).
@@ -292,8 +296,9 @@ VIEWS = {1: (-15, 0, 0, False), 2: (15, 0, 0, False), 3: (0, -15, 0, False), 4: 
 
 def case_window_manager(exe):
     """Under openbox, with the window where the manager puts it and then moved
-    to (200, 150), each entry chosen by press-drag-release does its own thing;
-    moved, also with freeglut's buttons coming as core X events."""
+    to (200, 150), each entry chosen by press-drag-release or by click, move,
+    click does its own thing; moved, also with freeglut's buttons coming as
+    core X events."""
     window_manager()
     core = dict(os.environ, LD_PRELOAD=os.environ["PAVOK_CORE_BUTTONS"])
     for moved, env in ((False, None), (True, None), (True, core)):
@@ -307,12 +312,12 @@ def case_window_manager(exe):
         where = geometry(p.wid)[:2]
         check(where != (0, 0) and (not moved or where[0] >= 200 and where[1] >= 150), f"window inside at {where}")
         print(f"window inside at {where}")
-        for button, entry, at in DESKTOP_CHOICES:
-            p.choose_menu(button, entry, 3 if button == 1 else 8, at, steps=6)
+        for button, entry, at, click in DESKTOP_CHOICES:
+            p.choose_menu(button, entry, 3 if button == 1 else 8, at, steps=6, click=click)
         frames, i = p.read_trace().frames(), 1
         heading, bound, kind = 0, 30, "glFrustum"
-        for button, entry, at in DESKTOP_CHOICES:
-            what = f"window at {where}, button {button} entry {entry}"
+        for button, entry, at, click in DESKTOP_CHOICES:
+            what = f"window at {where}, button {button} entry {entry} {'clicked' if click else 'dragged'}"
             while i < len(frames) and is_redraw(frames[i - 1], frames[i]):
                 i += 1
             if button == 1:
