@@ -7,3 +7,8 @@
 // the command line asks for either, and says whether it did; the command line
 // is otherwise GLUT's.
 bool Aiuto(int argc, char** argv, std::FILE* out);
+
+// Remembers in scena::schermo the X display GLUT opens for this command line:
+// the last -display NAME, or else $DISPLAY. To be called before glutInit, which
+// takes -display out of the command line.
+void RicordoSchermo(int argc, char** argv);
