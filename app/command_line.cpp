@@ -23,7 +23,15 @@ bool ConValore(const char* arg)
 
 bool Aiuto(int argc, char** argv, std::FILE* out)
 {
+    // As in GNU programs, --help and --version count anywhere on the command
+    // line, and the first of them wins; but an argument GLUT takes as an
+    // option's value is no option: "-display --help" names a display, as GLUT
+    // reads it.
     for (int i = 1; i < argc; ++i) {
+        if (ConValore(argv[i])) {
+            ++i;
+            continue;
+        }
         if (std::strcmp(argv[i], "--version") == 0) {
             std::fprintf(out, "pavok %s\n", PAVOK_VERSION);
             return true;

@@ -1,4 +1,5 @@
-// The two options of the program's own, answered before GLUT or X are touched.
+// The command line: the two options of the program's own, answered before GLUT
+// or X are touched, and the display GLUT opens.
 #pragma once
 
 #include <cstdio>
