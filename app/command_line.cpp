@@ -1,5 +1,7 @@
 #include "app/command_line.hpp"
 
+#include <X11/Xlib.h>
+
 #include <cstring>
 
 #include "app/scene_state.hpp"
@@ -9,9 +11,27 @@
 
 using namespace scena;
 
+namespace {
+
+// GLUT's options that take the next argument as their value, whatever it is.
+bool ConValore(const char* arg)
+{
+    return std::strcmp(arg, "-display") == 0 || std::strcmp(arg, "-geometry") == 0;
+}
+
+}  // namespace
+
 bool Aiuto(int argc, char** argv, std::FILE* out)
 {
+    // As in GNU programs, --help and --version count anywhere on the command
+    // line, and the first of them wins; but an argument GLUT takes as an
+    // option's value is no option: "-display --help" names a display, as GLUT
+    // reads it.
     for (int i = 1; i < argc; ++i) {
+        if (ConValore(argv[i])) {
+            ++i;
+            continue;
+        }
         if (std::strcmp(argv[i], "--version") == 0) {
             std::fprintf(out, "pavok %s\n", PAVOK_VERSION);
             return true;
@@ -34,4 +54,15 @@ bool Aiuto(int argc, char** argv, std::FILE* out)
         return true;
     }
     return false;
+}
+
+void RicordoSchermo(int argc, char** argv)
+{
+    const char* nome = nullptr;  // GLUT's own default: $DISPLAY
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (!ConValore(argv[i])) continue;
+        if (std::strcmp(argv[i], "-display") == 0) nome = argv[i + 1];  // the last one counts
+        ++i;
+    }
+    schermo = XDisplayName(nome);
 }

@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <string>
+
 // The names are the design's own, short and shared (x, left, R...): a namespace
 // keeps them out of every other scope; a .cpp brings them in with a using-directive.
 namespace scena {
@@ -67,6 +69,9 @@ inline int LSPz = 200;
 inline float R = 0.0f;
 inline float G = 0.8f;
 inline float B = 0.8f;
+
+// The X display the window was opened on, as named at start-up.
+inline std::string schermo;
 
 // Body-part display lists, compiled once at start-up.
 inline GLuint piedeEcaviglia = 0;

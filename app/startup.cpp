@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include "app/command_line.hpp"
 #include "app/scene_state.hpp"
 #include "controls/joint_keys.hpp"
 #include "controls/menu_pointer.hpp"
@@ -49,6 +50,7 @@ void CostruiscoLuci()
 
 void Avvio(int* argc, char** argv)
 {
+    RicordoSchermo(*argc, argv);
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(w0, h0);

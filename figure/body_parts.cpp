@@ -115,11 +115,13 @@ void Esegui(const BodyPart& part)
 
 // The first list name is the first thing start-up asks of GL that a context
 // which cannot draw refuses (indirect GLX where the driver has no indirect
-// support, for one): say so, and what GL says it is, if anything.
+// support, for one): say so, and what GL says it is, if anything. With no
+// context current GL cannot say which display it is on, and $DISPLAY need not
+// be the one: -display names another.
 [[noreturn]] void SenzaContesto()
 {
     Display* display = glXGetCurrentDisplay();
-    const char* nome = display != nullptr ? DisplayString(display) : XDisplayName(nullptr);
+    const char* nome = display != nullptr ? DisplayString(display) : schermo.c_str();
     auto testo = [](GLenum name) {
         const auto* s = reinterpret_cast<const char*>(glGetString(name));
         return s != nullptr ? s : "";

@@ -7,10 +7,14 @@
 #include <cstdlib>
 #include <set>
 
+#include "app/command_line.hpp"
 #include "app/scene_state.hpp"
 #include "figure/body_parts.hpp"
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"
+
+// Last: Xlib's macros (None, Bool...) would clash with gtest's names.
+#include <GL/glx.h>
 
 using namespace scena;
 
@@ -106,12 +110,28 @@ bool failed(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; 
 TEST(BodyPartsDeathTest, StopsWithAMessageWhenGLRefusesAListName)
 {
     EXPECT_EXIT((rec::failGenLists = true, DefDisplayLists()), failed, "glGenLists");
-    // It names the cause, the display and the renderer GL reports (here, its first word).
+    // It names the cause, the display and the renderer GL reports (here, its
+    // first word). The tests' window is on $DISPLAY; in the stopping copy
+    // DISPLAY names another, as it may for a program given -display.
+    const std::string opened = std::getenv("DISPLAY");
+    const std::string message = "no working OpenGL context could be had on display " + opened + " \\(";
     std::string renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     renderer = renderer.substr(0, renderer.find_first_of(" ("));
-    EXPECT_EXIT((rec::failGenLists = true, DefDisplayLists()), testing::ExitedWithCode(1),
-                std::string("no working OpenGL context could be had on display ") + std::getenv("DISPLAY") +
-                    ".*renderer \"" + renderer);
+    const auto elsewhere = [] {
+        setenv("DISPLAY", ":4242", 1);
+        rec::failGenLists = true;
+    };
+    EXPECT_EXIT((elsewhere(), DefDisplayLists()), testing::ExitedWithCode(1),
+                message + ".*renderer \"" + renderer);
+    // With no context current GL tells neither: the display is the one the
+    // command line named, the last -display as GLUT reads it.
+    std::string name = opened;
+    char pavok[] = "pavok", option[] = "-display", other[] = ":4243";
+    char* argv[] = {pavok, option, other, option, &name[0]};
+    EXPECT_EXIT((elsewhere(), RicordoSchermo(5, argv), glXMakeCurrent(glXGetCurrentDisplay(), None, nullptr),
+                 DefDisplayLists()),
+                testing::ExitedWithCode(1),
+                message + "glGenLists failed\\); GL reported no renderer or version");
 }
 
 TEST(BodyPartsDeathTest, StopsWithAMessageWhenGLURefusesAQuadric)

@@ -233,25 +233,65 @@ def case_middle_button(exe):
     check(all(is_redraw(a, b) for a, b in zip(frames, frames[1:])), "a frame changed")
 
 
+HELP_HEAD = """Usage: pavok [--help | --version | GLUT options]
+Poses a lit, articulated human figure from the keyboard and makes it jump,
+run and walk from pop-up menus. Other arguments go to GLUT: -display NAME
+opens the window on another X server; -geometry has no effect, the program
+asks for a 650 x 650 window at the top-left corner (a window manager or a
+Wayland compositor may put it elsewhere).
+
+"""
+HELP_TAIL = """Left button:  Salta, Corri, Cammina
+Right button: Trasla indietro, Trasla avanti, Ruota a destra, Ruota a sinistra,
+  Ruota di 180 gradi, Allarga visuale, Restringi visuale, Cambia proiezione
+"""
+
+
+def help_mismatch(out):
+    """What keeps `out` from being --help's text, or None: the lines around
+    the key table verbatim; of the table, the shape: a line on the keys, eight
+    rows of joint keys, the z line, four rows of special keys, each row two
+    pairs "  a/b  what", the second at column 38."""
+    if not (out.startswith(HELP_HEAD) and out.endswith(HELP_TAIL)):
+        return "the lines around the key table differ"
+    table = out[len(HELP_HEAD):len(out) - len(HELP_TAIL)].split("\n")
+    if len(table) != 15 or not table[0].startswith("Keys: ") or table[9] != "  z    every joint to 0":
+        return "not a line on the keys, 8 rows, the z line, 4 rows"
+    pair = re.compile(r"  \S+/\S+  +\S.*\S")
+    rows = table[1:9] + table[10:14]
+    bad = [r for r in rows if not (pair.fullmatch(r[:38].rstrip()) and pair.fullmatch(r[38:]))]
+    return f"rows not two pairs at columns 0 and 38: {bad}" if bad else None
+
+
 def case_no_display(exe):
     """Without an X server GLUT's message and a plain non-zero exit, not a signal;
-    --version and --help answer and stop before GLUT looks for one.
-    The command line is GLUT's: -display names the server, and a bare -display is refused."""
+    --version and --help answer wherever they are on the command line, the first
+    of them, and stop before GLUT looks for one.
+    The command line is GLUT's: -display names the server, also when the name
+    is --help, and a bare -display is refused."""
     n = 4242
     while os.path.exists(f"/tmp/.X11-unix/X{n}"):
         n += 1
     nowhere = dict(os.environ, DISPLAY=f":{n}")
     cmake = open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "CMakeLists.txt")).read()
     version = re.search(r"project\(pavok VERSION ([0-9.]+)", cmake).group(1)
-    for arg, first in (("--version", f"pavok {version}"),
-                       ("--help", "Usage: pavok [--help | --version | GLUT options]")):
-        done = subprocess.run([exe, arg], env=nowhere, capture_output=True, text=True, timeout=20)
-        check(done.returncode == 0 and done.stdout.split("\n")[0] == first and done.stderr == "",
-              f"{arg}: exit status {done.returncode}, expected 0 and a first line {first!r}, "
-              f"nothing on stderr; stdout: {done.stdout[:100]!r}, stderr: {done.stderr!r}")
-    done = subprocess.run([exe], env=nowhere, capture_output=True, text=True, timeout=60)
-    check(done.returncode > 0, f"exit status {done.returncode}")
-    check("failed to open display" in done.stderr, f"stderr: {done.stderr!r}")
+
+    def version_mismatch(out):
+        return None if out == f"pavok {version}\n" else f"not 'pavok {version}' and a newline"
+
+    # Had --help been missed after -display, GLUT would look for that display.
+    for args, mismatch in ((["--version"], version_mismatch), (["-display", f":{n}", "--help"], help_mismatch),
+                           (["--help", "--version"], help_mismatch),
+                           (["-geometry", "9x9", "-iconic", "--version", "--help"], version_mismatch)):
+        done = subprocess.run([exe, *args], env=nowhere, capture_output=True, text=True, timeout=20)
+        wrong = mismatch(done.stdout)
+        check(done.returncode == 0 and wrong is None and done.stderr == "",
+              f"{args}: exit status {done.returncode}, expected 0; stdout {wrong or 'right'}: {done.stdout!r}; "
+              f"stderr, expected empty: {done.stderr!r}")
+    for args, message in (([], "failed to open display"), (["-display", "--help"], "failed to open display '--help'")):
+        done = subprocess.run([exe, *args], env=nowhere, capture_output=True, text=True, timeout=60)
+        check(done.returncode > 0 and message in done.stderr and done.stdout == "",
+              f"{args}: exit status {done.returncode}, expected > 0; stderr {done.stderr!r}, expected {message!r}")
     try:
         done = subprocess.run([exe, "-display"], capture_output=True, text=True, timeout=20)
     except subprocess.TimeoutExpired:
@@ -277,12 +317,16 @@ def window_manager(name="openbox"):
     fail(f"{name} did not start")
 
 
-# Each entry of both menus, pressed at its own point of the window and dragged
-# to: button, entry, press point. The animations come first, while the figure
-# faces +z.
-DESKTOP_CHOICES = [(1, 1, (20, 20)), (1, 2, (600, 600)), (1, 3, (325, 40)),
-                   (3, 1, (40, 600)), (3, 2, (600, 20)), (3, 3, (20, 20)), (3, 4, (500, 300)),
-                   (3, 5, (100, 450)), (3, 6, (600, 600)), (3, 7, (20, 300)), (3, 8, (300, 20))]
+# Each entry of both menus, opened at its own point of the window: button,
+# entry, press point, and the way it is chosen: pressed and dragged to the
+# entry (DRAG), or clicked, the pointer moved to the entry and clicked there
+# (CLICK), on the menu's own window. The animations come first, while the
+# figure faces +z.
+DRAG, CLICK = False, True
+DESKTOP_CHOICES = [(1, 1, (20, 20), DRAG), (1, 2, (600, 600), CLICK), (1, 3, (325, 40), DRAG),
+                   (3, 1, (40, 600), CLICK), (3, 2, (600, 20), DRAG), (3, 3, (20, 20), CLICK),
+                   (3, 4, (500, 300), DRAG), (3, 5, (100, 450), CLICK), (3, 6, (600, 600), DRAG),
+                   (3, 7, (20, 300), CLICK), (3, 8, (300, 20), DRAG)]
 # Frames an animation draws, and how far it carries the figure forward.
 ANIMATIONS = {1: (115, 0), 2: (108, 71.011), 3: (168, 28.719)}
 # View entry: (step, turn, change of the view volume's bound, projection switched).
@@ -292,8 +336,9 @@ VIEWS = {1: (-15, 0, 0, False), 2: (15, 0, 0, False), 3: (0, -15, 0, False), 4: 
 
 def case_window_manager(exe):
     """Under openbox, with the window where the manager puts it and then moved
-    to (200, 150), each entry chosen by press-drag-release does its own thing;
-    moved, also with freeglut's buttons coming as core X events."""
+    to (200, 150), each entry chosen by press-drag-release or by click, move,
+    click does its own thing; moved, also with freeglut's buttons coming as
+    core X events."""
     window_manager()
     core = dict(os.environ, LD_PRELOAD=os.environ["PAVOK_CORE_BUTTONS"])
     for moved, env in ((False, None), (True, None), (True, core)):
@@ -307,12 +352,12 @@ def case_window_manager(exe):
         where = geometry(p.wid)[:2]
         check(where != (0, 0) and (not moved or where[0] >= 200 and where[1] >= 150), f"window inside at {where}")
         print(f"window inside at {where}")
-        for button, entry, at in DESKTOP_CHOICES:
-            p.choose_menu(button, entry, 3 if button == 1 else 8, at, steps=6)
+        for button, entry, at, click in DESKTOP_CHOICES:
+            p.choose_menu(button, entry, 3 if button == 1 else 8, at, steps=6, click=click)
         frames, i = p.read_trace().frames(), 1
         heading, bound, kind = 0, 30, "glFrustum"
-        for button, entry, at in DESKTOP_CHOICES:
-            what = f"window at {where}, button {button} entry {entry}"
+        for button, entry, at, click in DESKTOP_CHOICES:
+            what = f"window at {where}, button {button} entry {entry} {'clicked' if click else 'dragged'}"
             while i < len(frames) and is_redraw(frames[i - 1], frames[i]):
                 i += 1
             if button == 1:
