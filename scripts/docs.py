@@ -255,7 +255,7 @@ LIMBS = {"pelvis": ("thigh", "shin", "foot"), "torso": ("upper arm", "forearm", 
 JOINT = {"thigh": "hip", "shin": "knee", "foot": "ankle", "upper arm": "shoulder", "forearm": "elbow", "hand": "wrist"}
 FONTS = "/usr/share/fonts/truetype/dejavu"
 BIG, SMALL = 17, 12  # points: the keys of a label, the joint's name after them
-LINE = 26  # pixels a label takes up and down
+LINE = 22  # pixels a label takes up and down
 SPACE = 6  # pixels between a label's keys and its joint's name
 GAP = 40  # pixels between the figure and a column of labels
 
@@ -371,8 +371,9 @@ def on_screen(call, height):
     return vx + (x + 1) / 2 * vw, height - (vy + (y + 1) / 2 * vh)
 
 
-def keys_text(keys):
-    return " ".join(f"{a}/{b}" for (a, b, _), _ in keys)
+def ways(what):
+    """The ways a pair moves its part, as --help names them after the part: "in / out"."""
+    return what.split(": ", 1)[1]
 
 
 def spread(labels, top, bottom):
@@ -395,10 +396,12 @@ def width_of(font, size, text):
 
 
 def keymap(nodes, frame, z, buttons):
-    """The rest frame with every joint's keys beside it, joined to it by a
-    line, the joints on the screen's left in the left column; the arrows under
-    the feet; the z key and the menus in a corner. Returns each label as the
-    joint its line points at and the keys it shows."""
+    """The rest frame with a label for each key pair beside it: the keys, then
+    the joint and the ways they move it, joined to the joint by a line, the
+    joints on the screen's left in the left column; the arrows under the feet;
+    the z key and the menus in a corner. Returns each label as the documents
+    test reads it: its keys, joint and ways, the box it takes, and its line
+    from the joint to the label, in the picture's pixels."""
     bold, plain, mono = (f"{FONTS}/DejaVuSans{s}.ttf" for s in ("-Bold", "", "Mono"))
     w, h, bx, by = box(frame)
     height = int(info(frame, "%h"))
@@ -411,13 +414,14 @@ def keymap(nodes, frame, z, buttons):
         # The head and the torso, in the middle, go to the shorter column.
         side = ("left" if n["x"] < bx + w / 2 - 2 else "right" if n["x"] > bx + w / 2 + 2
                 else min(sides, key=lambda k: len(sides[k])))
-        label = {"node": n, "side": side, "text": keys_text(n["keys"]), "name": n["joint"],
-                 "y": n["y"] - top - LINE // 2, "h": LINE}
-        # One line: the keys, then the joint's name in smaller type.
-        label["keys_w"] = width_of(bold, BIG, label["text"])
-        label["w"] = label["keys_w"] + SPACE + width_of(plain, SMALL, label["name"])
-        sides[side].append(label)
-        labels.append(label)
+        for (a, b, what), _ in n["keys"]:
+            # One line: the keys, then the joint and the ways in smaller type.
+            label = {"node": n, "side": side, "text": f"{a}/{b}", "name": f"{n['joint']}: {ways(what)}",
+                     "y": n["y"] - top - LINE // 2, "h": LINE}
+            label["keys_w"] = width_of(bold, BIG, label["text"])
+            label["w"] = label["keys_w"] + SPACE + width_of(plain, SMALL, label["name"])
+            sides[side].append(label)
+            labels.append(label)
     root = nodes[0]
     feet = max(n["y"] for n in nodes)
     corner = [f"{z[0]}  {z[1]}", *buttons]
@@ -428,33 +432,42 @@ def keymap(nodes, frame, z, buttons):
     wide = max(width_of(mono, SMALL, line) for line in corner) + 2 * MARGIN
     left = bx - GAP - columns["left"] - MARGIN - max(0, wide - width) // 2
     width = max(width, wide)
-    notes = feet - top + 3 * LINE
+    notes = feet - top + (len(root["keys"]) + 1) * LINE
     canvas_h = notes + len(corner) * 15 + MARGIN
     edges = {"left": bx - GAP - left, "right": bx + w + GAP - left}  # a column's side towards the figure
     draw, text = ["-fill", "none", "-stroke", "#808080", "-strokewidth", "1"], ["-gravity", "NorthWest"]
     for side, column in sides.items():
         spread(column, MARGIN, by + h - top)
+    shown = []
     for l in labels:
         n, edge = l["node"], edges[l["side"]]
         jx, jy, ly = n["x"] - left, n["y"] - top, l["y"] + LINE // 2
-        draw += ["-draw", f"line {jx:.1f},{jy:.1f} {edge + (8 if l['side'] == 'left' else -8)},{ly}",
+        lx = edge + (8 if l["side"] == "left" else -8)
+        draw += ["-draw", f"line {jx:.1f},{jy:.1f} {lx},{ly}",
                  "-draw", f"circle {jx:.1f},{jy:.1f} {jx + 2.5:.1f},{jy:.1f}"]
         x = edge - l["w"] if l["side"] == "left" else edge
         text += ["-font", bold, "-pointsize", str(BIG), "-fill", "white", "-annotate", f"+{x}+{l['y']}", l["text"],
                  "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
                  "-annotate", f"+{x + l['keys_w'] + SPACE}+{l['y'] + BIG - SMALL}", l["name"]]
-    dx = f"{root['x'] - left - width / 2:+.0f}"
-    text += ["-gravity", "North", "-font", bold, "-pointsize", str(BIG), "-fill", "white",
-             "-annotate", f"{dx}+{feet - top + LINE // 2}", keys_text(root["keys"]),
-             "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
-             "-annotate", f"{dx}+{feet - top + LINE // 2 + LINE}", "; ".join(what for (_, _, what), _ in root["keys"]),
-             "-gravity", "NorthWest", "-font", mono, "-fill", "#b0b0b0", "-annotate", f"+{MARGIN}+{notes}",
+        shown.append({"keys": l["text"], "joint": n["joint"], "ways": l["name"].split(": ", 1)[1],
+                      "box": [x, round(l["y"], 1), l["w"], LINE], "line": [round(jx, 1), round(jy, 1), lx, round(ly, 1)]})
+    # The pairs that move the whole figure, one a row under its feet, each row
+    # centred under the pelvis.
+    for k, ((a, b, what), _) in enumerate(root["keys"]):
+        keys, words = f"{a}/{b}", f"figure: {ways(what)}"
+        keys_w = width_of(bold, BIG, keys)
+        row_w = keys_w + SPACE + width_of(plain, SMALL, words)
+        x, y = round(root["x"] - left - row_w / 2), feet - top + LINE // 2 + k * LINE
+        text += ["-font", bold, "-pointsize", str(BIG), "-fill", "white", "-annotate", f"+{x}+{y}", keys,
+                 "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
+                 "-annotate", f"+{x + keys_w + SPACE}+{y + BIG - SMALL}", words]
+        shown.append({"keys": keys, "joint": "figure", "ways": ways(what), "box": [x, y, row_w, LINE]})
+    text += ["-font", mono, "-pointsize", str(SMALL), "-fill", "#b0b0b0", "-annotate", f"+{MARGIN}+{notes}",
              "\n".join(corner)]
     cut(frame, "keys-figure.png", width, canvas_h, left, top)
     convert("keys-figure.png", *draw, *text, "keys.png")
     finish("keys.png", f"{OUT}/keys.png")
-    return ([(l["node"]["joint"], l["text"]) for l in labels]
-            + [("whole figure", keys_text(root["keys"])), ("corner", z[0])])
+    return shown + [{"keys": z[0], "joint": "corner"}]
 
 
 AXES = {(1.0, 0.0, 0.0): "x", (0.0, 1.0, 0.0): "y", (0.0, 0.0, 1.0): "z"}
@@ -504,14 +517,13 @@ def tree(nodes):
 
 
 def key_documents():
-    """The key map and the joint tree; returns the key map's labels as lines
-    "joint: pairs", the pairs as --help writes them."""
+    """The key map and the joint tree; returns the key map's labels, as keymap() gives them."""
     pairs, z, buttons = controls()
     rest, swap, acts = where_keys_act(pairs)
     nodes = joints(rest, pairs, acts)
     labels = keymap(nodes, replay("keys", [swap])[0], z, buttons)
     tree(nodes)
-    return [f"{joint}: {keys}" for joint, keys in labels]
+    return labels
 
 
 def main():
@@ -524,8 +536,8 @@ def main():
     os.chdir(work)  # recordings, the program's stderr and the frames
     os.makedirs(OUT, exist_ok=True)
 
-    labels = key_documents()
-    print("\n".join(labels))
+    for label in key_documents():
+        print(json.dumps(label))
     if keys_only:
         return
     stills()
