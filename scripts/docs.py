@@ -84,9 +84,8 @@ DELAY = 3  # each shown this many hundredths of a second (about 30 frames a seco
 HOLD = 80  # and the last one this long before it starts again
 # The animated pictures' palette: black and this many shades of the figure's
 # cyan, evenly spaced from its dimmest to its brightest, as good to the eye as
-# 256 colours. A fixed palette, rather than one ImageMagick picks, keeps
-# the files the same size whatever ImageMagick a release has (7 picks more
-# colours than 6 from the same frames, and larger files).
+# 256 colours. Fixed, so that the files' size does not hang on the colours a
+# release's ImageMagick picks (7 keeps twice as many as 6 from the same frames).
 SHADES = 32
 LARGEST = 200_000  # bytes a picture may take
 
