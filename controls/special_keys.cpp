@@ -16,20 +16,20 @@ struct TastoSpeciale {
     int* angolo;    // nullptr: a step along the heading of `passo` units instead
     int passo;
     int modulo;
-    const char* cosa;  // for --help
+    const char* cosa;  // for --help: the part, and the way each key moves it, `piu`'s first
 };
 
 // clang-format off
 const TastoSpeciale tastiSpeciali[] = {
-    {GLUT_KEY_F1,   GLUT_KEY_F2,    &colloz,    3, 90,  "head, tilt"},
-    {GLUT_KEY_F3,   GLUT_KEY_F4,    &collox,    3, 90,  "head, nod"},
-    {GLUT_KEY_F5,   GLUT_KEY_F6,    &colloy,    3, 90,  "head, turn"},
+    {GLUT_KEY_F1,   GLUT_KEY_F2,    &colloz,    3, 90,  "head: tilts right / left"},
+    {GLUT_KEY_F3,   GLUT_KEY_F4,    &collox,    3, 90,  "head: nods forward / back"},
+    {GLUT_KEY_F5,   GLUT_KEY_F6,    &colloy,    3, 90,  "head: turns left / right"},
     // 50 is no multiple of 3: the torso's lean wraps to small values, not to 0.
-    {GLUT_KEY_F7,   GLUT_KEY_F8,    &panciaz,   3, 50,  "torso, lean"},
-    {GLUT_KEY_F9,   GLUT_KEY_F10,   &panciay,   3, 90,  "torso, twist"},
-    {GLUT_KEY_F11,  GLUT_KEY_F12,   &panciax,   3, 180, "torso, bend"},
-    {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, &direzione, 3, 360, "turn the figure"},
-    {GLUT_KEY_UP,   GLUT_KEY_DOWN,  nullptr,    1, 0,   "move it forward, back"},
+    {GLUT_KEY_F7,   GLUT_KEY_F8,    &panciaz,   3, 50,  "torso: leans right / left"},
+    {GLUT_KEY_F9,   GLUT_KEY_F10,   &panciay,   3, 90,  "torso: twists left / right"},
+    {GLUT_KEY_F11,  GLUT_KEY_F12,   &panciax,   3, 180, "torso: bends forward / back"},
+    {GLUT_KEY_LEFT, GLUT_KEY_RIGHT, &direzione, 3, 360, "figure: turns left / right"},
+    {GLUT_KEY_UP,   GLUT_KEY_DOWN,  nullptr,    1, 0,   "figure: moves forward / back"},
 };
 // clang-format on
 
@@ -63,6 +63,6 @@ void DescriviTastiSpeciali(std::FILE* out)
     for (const TastoSpeciale& t : tastiSpeciali) {
         char tasti[16];
         std::snprintf(tasti, sizeof tasti, "%s/%s", NomeTasto(t.piu), NomeTasto(t.meno));
-        std::fprintf(out, ++colonna % 2 ? "  %-10s  %-24s" : "  %-10s  %s\n", tasti, t.cosa);
+        std::fprintf(out, ++colonna % 2 ? "  %-10s  %-26s" : "  %-7s  %s\n", tasti, t.cosa);
     }
 }

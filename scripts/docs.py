@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Redraws the pictures under docs/images and the icon under packaging/icons
 from the real program (`make docs`); with --keys only the key map and the
-joint tree, printing the key map's labels (the documents test reads them).
+joint tree, printing the key map's labels, one JSON object a line (the
+documents test reads them).
 
 It runs $BUILD/pavok on a private Xvfb and drives it as the end-to-end tests
 do (keys, real menu clicks): screenshots for the still poses; for the
@@ -13,7 +14,7 @@ the joint tree come from one recorded frame at rest: its push/pop nesting and
 list calls give the tree, the matrices `apitrace replay` rebuilds at each list
 call place the labels, and pressing each key of `pavok --help` shows which
 rotation it turns. Frames are chosen by number within each animation, so a
-re-run gives the same files, byte for byte.
+re-run on the same release gives the same files, byte for byte.
 """
 
 import atexit
@@ -81,7 +82,11 @@ FARTHER = 3  # widenings of the view for the animated pictures
 EVERY = 2  # of the animation's frames, every second in the animated picture,
 DELAY = 3  # each shown this many hundredths of a second (about 30 frames a second)
 HOLD = 80  # and the last one this long before it starts again
-COLOURS = 128  # as good to the eye as 256 for these shades of one colour, and the files stay under LARGEST
+# The animated pictures' palette: black and this many shades of the figure's
+# cyan, evenly spaced from its dimmest to its brightest, as good to the eye as
+# 256 colours. Fixed, so that the files' size does not hang on the colours a
+# release's ImageMagick picks (7 keeps twice as many as 6 from the same frames).
+SHADES = 32
 LARGEST = 200_000  # bytes a picture may take
 
 ICON_FRAME = ("run", 8)  # the figure that makes the icon: mid-stride, from the side
@@ -196,10 +201,20 @@ def animated(name, files):
     for i, f in enumerate(files):
         cells.append(f"{name}-frame-{i}.png")
         cut(f, cells[-1], right - left + 2 * MARGIN, bottom - top + 2 * MARGIN, left - MARGIN, top - MARGIN)
-    # One palette for all frames, without dithering noise, of at most COLOURS
-    # colours; each frame then keeps only what changed from the one before.
+    # Every pixel to the nearest colour of the palette, without dithering
+    # noise; each frame then keeps only what changed from the one before.
     convert("-delay", str(DELAY), *cells[:-1], "-delay", str(HOLD), cells[-1], "-loop", "0",
-            "+dither", "-colors", str(COLOURS), "+remap", "-layers", "Optimize", f"gif:{OUT}/{name}.gif")
+            "+dither", "-remap", palette(), "-layers", "Optimize", f"gif:{OUT}/{name}.gif")
+
+
+def palette():
+    """A file holding the palette: black, and SHADES shades of the figure's
+    cyan. The figure's lit pixels all have a red of 10 and as much green as
+    blue, from 10 (ambient light only) to 255."""
+    shades = [10 + round(k * 245 / (SHADES - 1)) for k in range(SHADES)]
+    with open("palette.ppm", "w") as f:
+        f.write(f"P3\n{SHADES + 1} 1\n255\n0 0 0\n" + "".join(f"10 {g} {g}\n" for g in shades))
+    return "palette.ppm"
 
 
 # --- the icon ------------------------------------------------------------------
@@ -255,7 +270,7 @@ LIMBS = {"pelvis": ("thigh", "shin", "foot"), "torso": ("upper arm", "forearm", 
 JOINT = {"thigh": "hip", "shin": "knee", "foot": "ankle", "upper arm": "shoulder", "forearm": "elbow", "hand": "wrist"}
 FONTS = "/usr/share/fonts/truetype/dejavu"
 BIG, SMALL = 17, 12  # points: the keys of a label, the joint's name after them
-LINE = 26  # pixels a label takes up and down
+LINE = 22  # pixels a label takes up and down
 SPACE = 6  # pixels between a label's keys and its joint's name
 GAP = 40  # pixels between the figure and a column of labels
 
@@ -371,8 +386,9 @@ def on_screen(call, height):
     return vx + (x + 1) / 2 * vw, height - (vy + (y + 1) / 2 * vh)
 
 
-def keys_text(keys):
-    return " ".join(f"{a}/{b}" for (a, b, _), _ in keys)
+def ways(what):
+    """The ways a pair moves its part, as --help names them after the part: "in / out"."""
+    return what.split(": ", 1)[1]
 
 
 def spread(labels, top, bottom):
@@ -395,10 +411,12 @@ def width_of(font, size, text):
 
 
 def keymap(nodes, frame, z, buttons):
-    """The rest frame with every joint's keys beside it, joined to it by a
-    line, the joints on the screen's left in the left column; the arrows under
-    the feet; the z key and the menus in a corner. Returns each label as the
-    joint its line points at and the keys it shows."""
+    """The rest frame with a label for each key pair beside it: the keys, then
+    the joint and the ways they move it, joined to the joint by a line, the
+    joints on the screen's left in the left column; the arrows under the feet;
+    the z key and the menus in a corner. Returns each label as the documents
+    test reads it: its keys, joint and ways, the box it takes, and its line
+    from the joint to the label, in the picture's pixels."""
     bold, plain, mono = (f"{FONTS}/DejaVuSans{s}.ttf" for s in ("-Bold", "", "Mono"))
     w, h, bx, by = box(frame)
     height = int(info(frame, "%h"))
@@ -411,13 +429,14 @@ def keymap(nodes, frame, z, buttons):
         # The head and the torso, in the middle, go to the shorter column.
         side = ("left" if n["x"] < bx + w / 2 - 2 else "right" if n["x"] > bx + w / 2 + 2
                 else min(sides, key=lambda k: len(sides[k])))
-        label = {"node": n, "side": side, "text": keys_text(n["keys"]), "name": n["joint"],
-                 "y": n["y"] - top - LINE // 2, "h": LINE}
-        # One line: the keys, then the joint's name in smaller type.
-        label["keys_w"] = width_of(bold, BIG, label["text"])
-        label["w"] = label["keys_w"] + SPACE + width_of(plain, SMALL, label["name"])
-        sides[side].append(label)
-        labels.append(label)
+        for (a, b, what), _ in n["keys"]:
+            # One line: the keys, then the joint and the ways in smaller type.
+            label = {"node": n, "side": side, "text": f"{a}/{b}", "name": f"{n['joint']}: {ways(what)}",
+                     "y": n["y"] - top - LINE // 2, "h": LINE}
+            label["keys_w"] = width_of(bold, BIG, label["text"])
+            label["w"] = label["keys_w"] + SPACE + width_of(plain, SMALL, label["name"])
+            sides[side].append(label)
+            labels.append(label)
     root = nodes[0]
     feet = max(n["y"] for n in nodes)
     corner = [f"{z[0]}  {z[1]}", *buttons]
@@ -428,33 +447,42 @@ def keymap(nodes, frame, z, buttons):
     wide = max(width_of(mono, SMALL, line) for line in corner) + 2 * MARGIN
     left = bx - GAP - columns["left"] - MARGIN - max(0, wide - width) // 2
     width = max(width, wide)
-    notes = feet - top + 3 * LINE
+    notes = feet - top + (len(root["keys"]) + 1) * LINE
     canvas_h = notes + len(corner) * 15 + MARGIN
     edges = {"left": bx - GAP - left, "right": bx + w + GAP - left}  # a column's side towards the figure
     draw, text = ["-fill", "none", "-stroke", "#808080", "-strokewidth", "1"], ["-gravity", "NorthWest"]
     for side, column in sides.items():
         spread(column, MARGIN, by + h - top)
+    shown = []
     for l in labels:
         n, edge = l["node"], edges[l["side"]]
         jx, jy, ly = n["x"] - left, n["y"] - top, l["y"] + LINE // 2
-        draw += ["-draw", f"line {jx:.1f},{jy:.1f} {edge + (8 if l['side'] == 'left' else -8)},{ly}",
+        lx = edge + (8 if l["side"] == "left" else -8)
+        draw += ["-draw", f"line {jx:.1f},{jy:.1f} {lx},{ly}",
                  "-draw", f"circle {jx:.1f},{jy:.1f} {jx + 2.5:.1f},{jy:.1f}"]
         x = edge - l["w"] if l["side"] == "left" else edge
         text += ["-font", bold, "-pointsize", str(BIG), "-fill", "white", "-annotate", f"+{x}+{l['y']}", l["text"],
                  "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
                  "-annotate", f"+{x + l['keys_w'] + SPACE}+{l['y'] + BIG - SMALL}", l["name"]]
-    dx = f"{root['x'] - left - width / 2:+.0f}"
-    text += ["-gravity", "North", "-font", bold, "-pointsize", str(BIG), "-fill", "white",
-             "-annotate", f"{dx}+{feet - top + LINE // 2}", keys_text(root["keys"]),
-             "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
-             "-annotate", f"{dx}+{feet - top + LINE // 2 + LINE}", "; ".join(what for (_, _, what), _ in root["keys"]),
-             "-gravity", "NorthWest", "-font", mono, "-fill", "#b0b0b0", "-annotate", f"+{MARGIN}+{notes}",
+        shown.append({"keys": l["text"], "joint": n["joint"], "ways": l["name"].split(": ", 1)[1],
+                      "box": [x, round(l["y"], 1), l["w"], LINE], "line": [round(jx, 1), round(jy, 1), lx, round(ly, 1)]})
+    # The pairs that move the whole figure, one a row under its feet, each row
+    # centred under the pelvis.
+    for k, ((a, b, what), _) in enumerate(root["keys"]):
+        keys, words = f"{a}/{b}", f"figure: {ways(what)}"
+        keys_w = width_of(bold, BIG, keys)
+        row_w = keys_w + SPACE + width_of(plain, SMALL, words)
+        x, y = round(root["x"] - left - row_w / 2), feet - top + LINE // 2 + k * LINE
+        text += ["-font", bold, "-pointsize", str(BIG), "-fill", "white", "-annotate", f"+{x}+{y}", keys,
+                 "-font", plain, "-pointsize", str(SMALL), "-fill", "#b0b0b0",
+                 "-annotate", f"+{x + keys_w + SPACE}+{y + BIG - SMALL}", words]
+        shown.append({"keys": keys, "joint": "figure", "ways": ways(what), "box": [x, y, row_w, LINE]})
+    text += ["-font", mono, "-pointsize", str(SMALL), "-fill", "#b0b0b0", "-annotate", f"+{MARGIN}+{notes}",
              "\n".join(corner)]
     cut(frame, "keys-figure.png", width, canvas_h, left, top)
     convert("keys-figure.png", *draw, *text, "keys.png")
     finish("keys.png", f"{OUT}/keys.png")
-    return ([(l["node"]["joint"], l["text"]) for l in labels]
-            + [("whole figure", keys_text(root["keys"])), ("corner", z[0])])
+    return shown + [{"keys": z[0], "joint": "corner"}]
 
 
 AXES = {(1.0, 0.0, 0.0): "x", (0.0, 1.0, 0.0): "y", (0.0, 0.0, 1.0): "z"}
@@ -499,19 +527,20 @@ def tree(nodes):
     with open("skeleton.dot", "w") as f:
         f.write("\n".join(lines) + "\n")
     svg = subprocess.run(["dot", "-Tsvg", "skeleton.dot"], stdout=subprocess.PIPE, check=True, text=True).stdout
+    # Without the comment naming graphviz's version, which changes the file from one release to the next.
+    svg = re.sub(r"<!-- Generated by graphviz .*?-->\n", "", svg, flags=re.S)
     with open(f"{OUT}/skeleton.svg", "w") as f:
         f.write(svg)
 
 
 def key_documents():
-    """The key map and the joint tree; returns the key map's labels as lines
-    "joint: pairs", the pairs as --help writes them."""
+    """The key map and the joint tree; returns the key map's labels, as keymap() gives them."""
     pairs, z, buttons = controls()
     rest, swap, acts = where_keys_act(pairs)
     nodes = joints(rest, pairs, acts)
     labels = keymap(nodes, replay("keys", [swap])[0], z, buttons)
     tree(nodes)
-    return [f"{joint}: {keys}" for joint, keys in labels]
+    return labels
 
 
 def main():
@@ -524,8 +553,8 @@ def main():
     os.chdir(work)  # recordings, the program's stderr and the frames
     os.makedirs(OUT, exist_ok=True)
 
-    labels = key_documents()
-    print("\n".join(labels))
+    for label in key_documents():
+        print(json.dumps(label))
     if keys_only:
         return
     stills()

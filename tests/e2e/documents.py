@@ -1,0 +1,249 @@
+"""The documents that describe the controls, read as their readers read them.
+
+README.md, the manual page and the key map (keys.png, which `scripts/docs.py
+--keys` draws) hold every key pair of `pavok --help`, the program's own tables,
+written in its order, each with the joint --help names and the ways it names,
+first key first; the README and the manual page hold every menu entry, in menu
+order. On keys.png, each label's line runs from the label to a lit pixel of
+the figure, and along each limb the lines end lower the farther their joint is
+from the head. Each number in skeleton.svg is the argument of the call of a
+recorded frame that it stands for, digit for digit.
+
+No picture is compared with the committed one: they differ by a few pixels
+from one release's ImageMagick and Mesa to another's.
+
+Usage: documents.py SOURCE_DIR PAVOK, on a display of its own.
+"""
+
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+sys.dont_write_bytecode = True
+from pavok_e2e import CALL, Pavok, run, split  # noqa: E402
+
+SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
+failures = []
+
+
+def fail(message):
+    print(f"FAIL: {message}", file=sys.stderr)
+    failures.append(message)
+
+
+# The joints from the head down each limb, as a reader finds them on the figure.
+CHAINS = [[j if j == "head" else f"{side} {j}" for j in ("head", "shoulder", "elbow", "wrist")]
+          for side in ("left", "right")] + [[f"{side} {j}" for j in ("hip", "knee", "ankle")]
+                                            for side in ("left", "right")]
+
+
+# --- what the program says: pavok --help --------------------------------------
+
+def controls():
+    """The key pairs as (keys, joint, ways), in --help's order, and the menu entries."""
+    text = subprocess.run([EXE, "--help"], stdout=subprocess.PIPE, text=True, check=True,
+                          env={k: v for k, v in os.environ.items() if k != "DISPLAY"}).stdout  # needs no display
+    pairs = [(f"{a}/{b}", joint, ways) for line in text.splitlines()
+             for a, b, joint, ways in re.findall(r"(?:^|  )(\S+)/(\S+)  +([^:]+): (.+?)(?=  +\S+/\S+  |$)", line)]
+    if sum(len(k) == 3 for k, _, _ in pairs) != 16 or sum(len(k) > 3 for k, _, _ in pairs) != 8:
+        fail(f"pavok --help: expected 16 joint key pairs and 8 function and arrow key pairs, read {pairs}")
+    if not re.search(r"^  z  ", text, re.M):
+        fail("pavok --help names no 'z' key")
+    entries = [e.strip() for line in re.sub(r"^[A-Za-z]+ button:", "", text[text.index("Left button:"):], flags=re.M)
+               .splitlines() for e in line.split(",") if e.strip()]
+    if len(entries) != 11:
+        fail(f"pavok --help: expected 11 menu entries, read {entries}")
+    return pairs, entries
+
+
+def same_ways(ways, words):
+    """Whether a document's words for a pair ("arm back in / out to the side")
+    hold, half for half, each word --help gives ("in / out") at a word's start."""
+    halves, said = words.split(" / "), ways.split(" / ")
+    return len(halves) == len(said) == 2 and all(
+        re.search(r"\b" + re.escape(w), h) for s, h in zip(said, halves) for w in s.split())
+
+
+def hold(document, pairs, listed, exact_ways=False):
+    """The document's key pairs, as (keys, joint, words) in its order, against --help's."""
+    if [k for k, _, _ in listed] != [k for k, _, _ in pairs]:
+        fail(f"{document}: the key pairs, in its order, are {[k for k, _, _ in listed]}; "
+             f"pavok --help has {[k for k, _, _ in pairs]}")
+    said = {k: (j, w) for k, j, w in pairs}
+    for keys, joint, words in listed:
+        if keys not in said:
+            continue
+        if joint != said[keys][0]:
+            fail(f"{document}: {keys} moves the {joint}, where pavok --help says the {said[keys][0]}")
+        elif not (words == said[keys][1] if exact_ways else same_ways(said[keys][1], words)):
+            fail(f"{document}: {keys} moves the {joint} \"{words}\", where pavok --help says \"{said[keys][1]}\"")
+
+
+def in_order(document, found, entries):
+    shown = [e for e in found if e in entries]
+    if shown != entries:
+        fail(f"{document}: the menu entries are {shown}, where pavok --help has {entries}")
+
+
+# --- the README and the manual page ----------------------------------------------
+
+def texts(pairs, entries):
+    with open(os.path.join(SRC, "README.md")) as f:
+        readme = f.read()
+    rows = re.findall(r"^\| `([^`]+)` / `([^`]+)` \| ([^|]+?) \| ([^|]+?) \|$", readme, re.M)
+    hold("README.md", pairs, [(f"{a}/{b}", j, w) for a, b, j, w in rows])
+    if not re.search(r"^\| `z` \|", readme, re.M):
+        fail("README.md: the z key is missing")
+    in_order("README.md", re.findall(r"^\| ([^|`]*[^ |`]) \|", readme, re.M), entries)
+
+    with open(os.path.join(SRC, "packaging", "pavok.6")) as f:
+        man = f.read()
+    items = re.findall(r'^\.BR (\S+) " / " (\S+)\n([^:\n]+): (.+)$', man, re.M)
+    hold("pavok.6", pairs, [(f"{a}/{b}", j, w) for a, b, j, w in items])
+    if not re.search(r"^\.B z$", man, re.M):
+        fail("pavok.6: the z key is missing")
+    in_order("pavok.6", re.findall(r"^\.B (.+)$", man, re.M), entries)
+
+
+# --- the key map ------------------------------------------------------------------
+
+class Picture:
+    def __init__(self, png):
+        self.w, self.h = (int(v) for v in run("identify", "-format", "%w %h", png).split())
+        self.data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], stdout=subprocess.PIPE,
+                                   check=True).stdout
+
+    def rgb(self, x, y):
+        x, y = min(max(int(round(x)), 0), self.w - 1), min(max(int(round(y)), 0), self.h - 1)
+        i = (y * self.w + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def around(self, x, y):
+        return [self.rgb(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
+
+
+def figure(c):
+    """A pixel of the lit figure: the light has no red, so its pixels are cyan.
+    The lines and the labels are grey or white, the background black."""
+    return c[1] - c[0] >= 30
+
+
+def keymap(pairs, out):
+    env = dict(os.environ, OUT=out, BUILD=os.path.dirname(EXE), PAVOK_DOCS_DISPLAY="1")  # this display is ours
+    done = subprocess.run([sys.executable, "-B", os.path.join(SRC, "scripts", "docs.py"), "--keys"],
+                          stdout=subprocess.PIPE, env=env, text=True)
+    if done.returncode != 0:
+        fail("scripts/docs.py --keys could not draw the key map")
+        return
+    labels = [json.loads(line) for line in done.stdout.splitlines()]
+    drawn = [(l["keys"], l["joint"], l["ways"]) for l in labels if l["joint"] != "corner"]
+    hold("keys.png", sorted(pairs), sorted(drawn), exact_ways=True)
+    if {"keys": "z", "joint": "corner"} not in labels:
+        fail("keys.png: the z key is not in its corner")
+
+    picture = Picture(os.path.join(out, "keys.png"))
+    ends = {}
+    for l in labels:
+        if "line" not in l:
+            continue
+        name, (x, y, w, h), (jx, jy, lx, ly) = f"{l['keys']} ({l['joint']})", l["box"], l["line"]
+        # The label is there, in white, and its line starts beside it.
+        if sum(min(picture.rgb(x + i, y + j)) > 200 for i in range(int(w)) for j in range(int(h))) < 10:
+            fail(f"keys.png: no label {name} at {l['box']}")
+        if not (y <= ly <= y + h and min(abs(lx - x), abs(lx - x - w)) <= 10):
+            fail(f"keys.png: the line of {name} starts at ({lx}, {ly}), away from its label at {l['box']}")
+        # The line can be followed to its end, and ends on the figure.
+        steps = int(max(abs(jx - lx), abs(jy - ly)))
+        gaps = [(round(lx + (jx - lx) * k / steps), round(ly + (jy - ly) * k / steps)) for k in range(steps + 1)
+                if max(c[0] for c in picture.around(lx + (jx - lx) * k / steps, ly + (jy - ly) * k / steps)) < 40]
+        if gaps:
+            fail(f"keys.png: the line of {name} from ({lx}, {ly}) to ({jx}, {jy}) is not drawn at {gaps[:3]}")
+        lit = sum(map(figure, picture.around(jx, jy)))
+        if lit < 3:
+            fail(f"keys.png: the line of {name} ends at ({jx}, {jy}), on {lit} lit pixels of the figure of 9")
+        ends.setdefault(l["joint"], []).append(jy)
+    for chain in CHAINS:
+        for upper, lower in zip(chain, chain[1:]):
+            if upper not in ends or lower not in ends:
+                fail(f"keys.png: no line ends at the {upper if upper not in ends else lower}")
+            elif max(ends[upper]) >= min(ends[lower]):
+                fail(f"keys.png: the lines of the {upper} end at heights {ends[upper]}, "
+                     f"not above those of the {lower}, {ends[lower]}")
+
+
+# --- the joint tree ---------------------------------------------------------------
+
+def segments():
+    """Each display list call of a frame at rest, in drawing order: the
+    arguments, as the recording writes them, of the translation and of the
+    rotations made since the call before."""
+    p = Pavok(EXE)
+    frame = p.read_trace().frames(numbered=True)[-1]
+    written = {}
+    for line in run("apitrace", "dump", "--color=never", p.trace_file).splitlines():
+        m = CALL.match(line)
+        if m and m.group(2) in ("glTranslatef", "glRotatef"):
+            written[int(m.group(1))] = [a.split(" = ", 1)[1] for a in m.group(3).split(", ")]
+    calls, moves = [], []
+    for name, _, number in split(frame)[1]:
+        if name in ("glTranslatef", "glRotatef"):
+            moves.append((name, written[number]))
+        elif name == "glCallList":
+            calls.append(moves)
+            moves = []
+    return calls
+
+
+def skeleton(svg):
+    ns = "{http://www.w3.org/2000/svg}"
+    boxes = {g.find(ns + "title").text: [t.text for t in g.iter(ns + "text")]
+             for g in ET.parse(svg).iter(ns + "g") if g.get("class") == "node"}
+    calls = segments()
+    if sorted(boxes) != sorted(f"n{k}" for k in range(len(calls))):
+        fail(f"skeleton.svg: boxes {sorted(boxes)} for {len(calls)} display list calls")
+        return
+    for k, moves in enumerate(calls):
+        rows, name = [r.replace("\u2212", "-") for r in boxes[f"n{k}"]], boxes[f"n{k}"][0]
+        offsets = [args for call, args in moves if call == "glTranslatef"]
+        turns = [args for call, args in moves if call == "glRotatef"]
+        for row in rows:
+            at = re.search(r"at \(([^)]*)\)", row)
+            if at and (len(offsets) != 1 or at.group(1).split(", ") != offsets[0]):
+                fail(f"skeleton.svg: {name} {at.group(0)}, where the frame calls "
+                     + ", ".join(f"glTranslatef({', '.join(args)})" for args in offsets))
+            about = re.match(r"turns about (.*)", row)
+            if about:
+                shown = about.group(1).split(", ")
+                axes = ["xyz"[args[1:].index("1")] for args in turns]
+                if [t.split(" ")[0] for t in shown] != axes:
+                    fail(f"skeleton.svg: {name} turns about {shown}, where the frame turns it about {axes}")
+                for t, args in zip(shown, turns):
+                    fixed = re.search(r"fixed (\S+)\u00b0", t)
+                    if fixed and fixed.group(1) != args[0]:
+                        fail(f"skeleton.svg: {name} turns about {t}, where the frame calls glRotatef({', '.join(args)})")
+            # Past the offsets, the fixed angles and the keys, no number is left.
+            if re.search(r"\d", re.sub(r"at \([^)]*\)|fixed \S+\u00b0|[^\s(),]+/[^\s(),]+", "", row)):
+                fail(f"skeleton.svg: {name}: \"{row}\" has a number that stands for no call")
+
+
+def main():
+    pairs, entries = controls()
+    texts(pairs, entries)
+    with tempfile.TemporaryDirectory() as work:
+        os.chdir(work)  # the recordings
+        out = os.path.join(work, "images")
+        keymap(pairs, out)
+        if os.path.exists(os.path.join(out, "skeleton.svg")):
+            skeleton(os.path.join(out, "skeleton.svg"))
+    if failures:
+        sys.exit(1)
+    print("README.md, pavok.6 and keys.png give every key pair in --help's order, with its joint and ways; "
+          "keys.png's lines end on the figure, head to foot; skeleton.svg's numbers are the frame's")
+
+
+if __name__ == "__main__":
+    main()
