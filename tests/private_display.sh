@@ -8,14 +8,23 @@ with_display=$1
 decoys=()
 trap 'kill "${decoys[@]}" 2>/dev/null; wait 2>/dev/null' EXIT
 numbers=()
+# A decoy that could not take its number (another server took it meanwhile)
+# moves on to the next that looks free.
 for n in 0 90; do
-  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -nolock -nolisten tcp -nolisten unix -screen 0 320x200x16 >/dev/null 2>&1 &
-  decoys+=($!)
+  while :; do
+    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -nolock -nolisten tcp -nolisten unix -screen 0 320x200x16 >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+      kill -0 "$pid" 2>/dev/null || break
+      xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && break
+    n=$((n + 1))
+  done
+  decoys+=("$pid")
   numbers+=("$n")
-done
-for n in "${numbers[@]}"; do
-  for _ in $(seq 100); do xdpyinfo -display ":$n" >/dev/null 2>&1 && break; sleep 0.1; done
 done
 
 seen=$(env -u DISPLAY bash "$with_display" sh -c 'echo "$DISPLAY"; xdpyinfo | sed -n "s/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p"')
