@@ -253,7 +253,7 @@ def help_mismatch(out):
     """What keeps `out` from being --help's text, or None: the lines around
     the key table verbatim; of the table, the shape: eight rows of joint keys,
     the z line, four rows of special keys, each row two pairs "  a/b  what",
-    the second at column 38."""
+    the second at column 40."""
     if not (out.startswith(HELP_HEAD) and out.endswith(HELP_TAIL)):
         return "the lines around the key table differ"
     table = out[len(HELP_HEAD):len(out) - len(HELP_TAIL)].split("\n")
@@ -261,8 +261,8 @@ def help_mismatch(out):
         return "not 8 rows, the z line, 4 rows"
     pair = re.compile(r"  \S+/\S+  +\S.*\S")
     rows = table[0:8] + table[9:13]
-    bad = [r for r in rows if not (pair.fullmatch(r[:38].rstrip()) and pair.fullmatch(r[38:]))]
-    return f"rows not two pairs at columns 0 and 38: {bad}" if bad else None
+    bad = [r for r in rows if not (pair.fullmatch(r[:40].rstrip()) and pair.fullmatch(r[40:]))]
+    return f"rows not two pairs at columns 0 and 40: {bad}" if bad else None
 
 
 def case_no_display(exe):
