@@ -9,7 +9,11 @@ decoys=()
 trap 'kill "${decoys[@]}" 2>/dev/null; wait 2>/dev/null' EXIT
 numbers=()
 for n in 0 90; do
-  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+  # A number a server already answers on (one outside the chroot) is passed
+  # over: a decoy could not start there.
+  while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || xdpyinfo -display ":$n" >/dev/null 2>&1; do
+    n=$((n + 1))
+  done
   Xvfb ":$n" -nolock -nolisten tcp -nolisten unix -screen 0 320x200x16 >/dev/null 2>&1 &
   decoys+=($!)
   numbers+=("$n")
