@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ratio>
 #include <thread>
 #include <vector>
 

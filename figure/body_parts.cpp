@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 #include <GL/glx.h>
+#include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -18,8 +18,14 @@ cmake -S . -B "$ASAN" -DPAVOK_SANITIZE=ON -DPAVOK_BENCH=OFF >/dev/null
 cmake --build "$ASAN" -j "$JOBS" --target pavok_tests
 # Mesa unloads its driver before the leak check at exit, which leaves the
 # driver's own leaks without a name; preloaded, it stays mapped and
-# tests/lsan.supp can name it. The ASan runtime has to come first.
-driver="/usr/lib/$(gcc -print-multiarch)/dri/swrast_dri.so"
+# tests/lsan.supp can name it. Where Mesa's GLX library links the driver
+# (libgallium-<version>.so, Mesa 25), that library keeps it; before, GLX loaded
+# dri/swrast_dri.so itself. The ASan runtime has to come first.
+lib=/usr/lib/$(gcc -print-multiarch)
+driver=$lib/dri/swrast_dri.so
+if readelf -d "$lib/libGLX_mesa.so.0" 2>/dev/null | grep 'NEEDED.*\[libgallium-' >/dev/null; then
+  driver=$lib/libGLX_mesa.so.0
+fi
 # Only the gtest cases (named Suite.Case): the other tests run tools that are
 # not sanitized.
 in_build "$ASAN" env \

@@ -8,11 +8,14 @@ with_display=$1
 decoys=()
 trap 'kill "${decoys[@]}" 2>/dev/null; wait 2>/dev/null' EXIT
 numbers=()
-# A decoy that could not take its number (another server took it meanwhile)
-# moves on to the next that looks free.
+# A number a server already answers on (one outside a chroot) is passed over,
+# and a decoy that could not take its number (another server took it
+# meanwhile) moves on to the next.
 for n in 0 90; do
   while :; do
-    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] || xdpyinfo -display ":$n" >/dev/null 2>&1; do
+      n=$((n + 1))
+    done
     Xvfb ":$n" -nolock -nolisten tcp -nolisten unix -screen 0 320x200x16 >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 100); do

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/command_line.hpp"
 #include "app/scene_state.hpp"

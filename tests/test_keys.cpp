@@ -3,10 +3,12 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/command_line.hpp"
 #include "app/scene_state.hpp"

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 #include "app/scene_state.hpp"
 #include "controls/joint_keys.hpp"

@@ -2,6 +2,9 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "app/scene_state.hpp"
 #include "controls/special_keys.hpp"
 #include "tests/support/gl_recorder.hpp"

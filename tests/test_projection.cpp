@@ -2,6 +2,10 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <vector>
+
 #include "app/scene_state.hpp"
 #include "tests/support/gl_recorder.hpp"
 #include "tests/support/scene.hpp"

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "app/scene_state.hpp"
 #include "tests/support/gl_recorder.hpp"

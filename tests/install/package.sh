@@ -39,7 +39,16 @@ for lib in libglut libglu libgl1; do
 done
 [ -n "$(dpkg-deb --field "$deb" Maintainer)" ] || fail "the package has no maintainer"
 echo "$(basename "$deb"): Depends: $depends"
-out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
+# Lintian 2.122 runs appstreamcli validate-tree on the package and reports any
+# issue as this one tag (2.116 knows no such tag). The package has no homepage to
+# name, which AppStream 1.0 warns about: the tree is validated here instead,
+# letting pass only that issue.
+dpkg-deb -x "$deb" "$work/tree"
+out=$(bash "$(dirname "$0")/appstream.sh" validate-tree "$work/tree") || fail "appstreamcli: $out"
+quiet=()
+lintian-explain-tags appstream-metadata-validation-failed >/dev/null 2>&1 &&
+  quiet=(--suppress-tags appstream-metadata-validation-failed)
+out=$(lintian --fail-on error,warning "${quiet[@]}" "$deb" 2>&1) || fail "lintian: $out"
 echo "lintian: no error, no warning"
 
 [ "$(id -u)" -eq 0 ] || skip "installing the package with dpkg -i needs root; run the tests as root to include this one"
@@ -56,7 +65,7 @@ for f in "${files[@]}"; do
 done
 version=$(dpkg-deb --field "$deb" Version)
 metainfo=/usr/share/metainfo/$app.metainfo.xml
-out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
+out=$(bash "$(dirname "$0")/appstream.sh" validate "$metainfo") || fail "appstreamcli: $out"
 launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
 [ "$launchable" = "$app.desktop" ] || fail "the metainfo launches '$launchable', not the installed $app.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"

@@ -3,6 +3,8 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
+
 #include "app/scene_state.hpp"
 #include "app/startup.hpp"
 #include "figure/skeleton.hpp"
