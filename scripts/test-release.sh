@@ -19,7 +19,11 @@ bash "$top/scripts/install-deps.sh" release
 # Every mount under the chroot, deepest first.
 mounts() { findmnt -rn -o TARGET | awk -v r="$root" 'index($0, r "/") == 1 || $0 == r' | sort -ru; }
 unmount() {
-  local m _
+  local m p _
+  # A process left running inside (a test's stray program) would hold its mounts.
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && kill -9 "${p#/proc/}" 2>/dev/null
+  done
   for _ in 1 2 3; do  # stacked mounts come off one at a time
     for m in $(mounts); do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null || true; done
   done
