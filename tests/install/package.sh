@@ -34,13 +34,24 @@ deb=${debs[0]}
 
 [ "$(dpkg-deb --field "$deb" Package)" = pavok ] || fail "the package is not named pavok"
 depends=$(dpkg-deb --field "$deb" Depends)
-for lib in libglut libglu libgl1; do
-  grep -q "$lib" <<<"$depends" || fail "the package does not depend on $lib: Depends: $depends"
+# freeglut's library is freeglut3 up to Debian 11, libglut3.12 from 12 on.
+for lib in 'libglut|freeglut3' libglu libgl1; do
+  grep -qE "$lib" <<<"$depends" || fail "the package does not depend on $lib: Depends: $depends"
 done
 [ -n "$(dpkg-deb --field "$deb" Maintainer)" ] || fail "the package has no maintainer"
 echo "$(basename "$deb"): Depends: $depends"
-out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
-echo "lintian: no error, no warning"
+# Tools too old for a check (Debian 11's) make only their plain check here, and
+# the test ends skipped with the reasons.
+too_old=()
+# The overrides name the file in brackets, as lintian does from 2.115 on.
+lintian=$(lintian --print-version)
+if dpkg --compare-versions "$lintian" ge 2.115; then
+  out=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $out"
+  echo "lintian: no error, no warning"
+else
+  out=$(lintian --fail-on error "$deb" 2>&1) || fail "lintian: $out"
+  too_old+=("lintian $lintian cannot match the overrides' [file] context, so its warnings are not checked")
+fi
 
 [ "$(id -u)" -eq 0 ] || skip "installing the package with dpkg -i needs root; run the tests as root to include this one"
 if dpkg-query -W -f='${Status}' pavok 2>/dev/null | grep -q 'install ok installed'; then
@@ -56,7 +67,10 @@ for f in "${files[@]}"; do
 done
 version=$(dpkg-deb --field "$deb" Version)
 metainfo=/usr/share/metainfo/$app.metainfo.xml
-out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
+strict=--strict
+[[ $(appstreamcli validate --help) == *--strict* ]] ||
+  { strict=; too_old+=("appstreamcli $(appstreamcli --version | grep -o '[0-9.]*$') has no validate --strict"); }
+out=$(appstreamcli validate --no-net $strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
 launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
 [ "$launchable" = "$app.desktop" ] || fail "the metainfo launches '$launchable', not the installed $app.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
@@ -98,3 +112,4 @@ for f in "${files[@]}"; do
   [ ! -e "$f" ] || fail "$f is still there after dpkg -r"
 done
 echo "installed, started and removed"
+[ ${#too_old[@]} -eq 0 ] || { printf 'SKIPPED: %s\n' "${too_old[@]}"; exit 77; }

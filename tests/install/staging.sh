@@ -35,7 +35,11 @@ for size in 48 64 128 256; do
 done
 file -b "$icons/scalable/apps/pavok.svg" | grep -q '^SVG' || fail "share/icons/hicolor/scalable/apps/pavok.svg is missing"
 
-out=$(appstreamcli validate --no-net --strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
+# AppStream 0.14 (Debian 11) has no --strict: there only what fails its plain
+# validation fails here, and the test ends skipped.
+strict=--strict
+[[ $(appstreamcli validate --help) == *--strict* ]] || strict=
+out=$(appstreamcli validate --no-net $strict "$metainfo" 2>&1) || fail "appstreamcli: $out"
 grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not name $app.desktop as its launchable"
 
@@ -51,3 +55,4 @@ zcat "$man" | grep -q '^\.TH PAVOK 6 ' || fail "the manual page is not pavok(6)"
 zcat "$doc/changelog.gz" | head -1 | grep -q '^pavok (' || fail "the changelog is not pavok's"
 grep -qx 'License: Expat' "$doc/copyright" || fail "the copyright file names no Expat (MIT) licence"
 echo "installed: bin/pavok, $app.desktop, its icons, $app.metainfo.xml, pavok.6.gz, copyright, changelog.gz"
+[ -n "$strict" ] || { echo "SKIPPED: appstreamcli $(appstreamcli --version | grep -o '[0-9.]*$') has no validate --strict"; exit 77; }
