@@ -18,9 +18,13 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${PROJECT_BINARY_DIR}/copy
 # The manual page and the changelog, compressed as Debian wants them: at the
 # highest level, and without a name or time stamp, so every build gives the
 # same bytes. Done when configuring, so installing needs no other target built.
+# Failures are checked by hand: COMMAND_ERROR_IS_FATAL needs CMake 3.19.
 foreach(doc pavok.6 changelog)
   execute_process(COMMAND gzip -9nc ${CMAKE_CURRENT_LIST_DIR}/${doc}
-                  OUTPUT_FILE ${PROJECT_BINARY_DIR}/${doc}.gz COMMAND_ERROR_IS_FATAL ANY)
+                  OUTPUT_FILE ${PROJECT_BINARY_DIR}/${doc}.gz RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip ${doc}: ${status}")
+  endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${doc})
 endforeach()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
@@ -34,7 +38,10 @@ install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
     execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:pavok>\"
-      COMMAND_ERROR_IS_FATAL ANY)
+      RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR \"objcopy --remove-section=.comment: \${status}\")
+    endif()
   endif()")
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${PAVOK_ID}.desktop

@@ -11,7 +11,12 @@ JOBS=${JOBS:-2}
 ctest=(ctest --no-tests=error --output-on-failure -j "$JOBS")
 in_build() { (cd "$1" && shift && bash "$top/scripts/with-display.sh" "$@"); }
 
-in_build "$BUILD" "${ctest[@]}"
+status=0
+in_build "$BUILD" "${ctest[@]}" || status=$?
+# ctest lists the skipped tests but not why; each printed its reason.
+awk '/^[0-9]+\/[0-9]+ Testing: / {t = $3} sub(/^SKIPPED: /, "") {print "skipped " t ": " $0}' \
+  "$BUILD/Testing/Temporary/LastTest.log"
+[ "$status" -eq 0 ] || exit "$status"
 
 ASAN="$BUILD-asan"
 cmake -S . -B "$ASAN" -DPAVOK_SANITIZE=ON -DPAVOK_BENCH=OFF >/dev/null

@@ -34,22 +34,38 @@ deb=${debs[0]}
 
 [ "$(dpkg-deb --field "$deb" Package)" = pavok ] || fail "the package is not named pavok"
 depends=$(dpkg-deb --field "$deb" Depends)
-for lib in libglut libglu libgl1; do
-  grep -q "$lib" <<<"$depends" || fail "the package does not depend on $lib: Depends: $depends"
+# freeglut's library is freeglut3 up to Debian 11, libglut3.12 from 12 on.
+for lib in 'libglut|freeglut3' libglu libgl1; do
+  grep -qE "$lib" <<<"$depends" || fail "the package does not depend on $lib: Depends: $depends"
 done
 [ -n "$(dpkg-deb --field "$deb" Maintainer)" ] || fail "the package has no maintainer"
 echo "$(basename "$deb"): Depends: $depends"
+# Tools too old for a check (Debian 11's) make only their plain check here, and
+# the test ends skipped with the reasons.
+too_old=()
+appstream() {  # validate FILE | validate-tree DIR
+  local rc=0 out
+  out=$(bash "$(dirname "$0")/appstream.sh" "$@") || rc=$?
+  case $rc in 0) ;; 77) too_old+=("$out") ;; *) fail "appstreamcli: $out" ;; esac
+}
 # Lintian 2.122 runs appstreamcli validate-tree on the package and reports any
 # issue as this one tag (2.116 knows no such tag). The package has no homepage to
 # name, which AppStream 1.0 warns about: the tree is validated here instead,
 # letting pass only that issue.
 dpkg-deb -x "$deb" "$work/tree"
-out=$(bash "$(dirname "$0")/appstream.sh" validate-tree "$work/tree") || fail "appstreamcli: $out"
+appstream validate-tree "$work/tree"
 quiet=()
 lintian-explain-tags appstream-metadata-validation-failed >/dev/null 2>&1 &&
   quiet=(--suppress-tags appstream-metadata-validation-failed)
-out=$(lintian --fail-on error,warning "${quiet[@]}" "$deb" 2>&1) || fail "lintian: $out"
-echo "lintian: no error, no warning"
+# The overrides name the file in brackets, as lintian does from 2.115 on.
+lintian=$(lintian --print-version)
+if dpkg --compare-versions "$lintian" ge 2.115; then
+  out=$(lintian --fail-on error,warning "${quiet[@]}" "$deb" 2>&1) || fail "lintian: $out"
+  echo "lintian: no error, no warning"
+else
+  out=$(lintian --fail-on error "${quiet[@]}" "$deb" 2>&1) || fail "lintian: $out"
+  too_old+=("lintian $lintian cannot match the overrides' [file] context, so its warnings are not checked")
+fi
 
 [ "$(id -u)" -eq 0 ] || skip "installing the package with dpkg -i needs root; run the tests as root to include this one"
 if dpkg-query -W -f='${Status}' pavok 2>/dev/null | grep -q 'install ok installed'; then
@@ -65,7 +81,7 @@ for f in "${files[@]}"; do
 done
 version=$(dpkg-deb --field "$deb" Version)
 metainfo=/usr/share/metainfo/$app.metainfo.xml
-out=$(bash "$(dirname "$0")/appstream.sh" validate "$metainfo") || fail "appstreamcli: $out"
+appstream validate "$metainfo"
 launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
 [ "$launchable" = "$app.desktop" ] || fail "the metainfo launches '$launchable', not the installed $app.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
@@ -107,3 +123,4 @@ for f in "${files[@]}"; do
   [ ! -e "$f" ] || fail "$f is still there after dpkg -r"
 done
 echo "installed, started and removed"
+[ ${#too_old[@]} -eq 0 ] || { printf 'SKIPPED: %s\n' "${too_old[@]}" | sort -u; exit 77; }
