@@ -12,6 +12,7 @@ fi
 # socket file (-nolock -nolisten unix, or a server outside a chroot seen
 # through the shared abstract socket), is one the server cannot take.
 dir=$(mktemp -d)
+: >"$dir/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$dir"' EXIT
