@@ -91,22 +91,22 @@ def in_order(document, found, entries):
 
 # --- the README and the manual page ----------------------------------------------
 
-def texts(pairs, entries):
-    with open(os.path.join(SRC, "README.md")) as f:
-        readme = f.read()
-    rows = re.findall(r"^\| `([^`]+)` / `([^`]+)` \| ([^|]+?) \| ([^|]+?) \|$", readme, re.M)
-    hold("README.md", pairs, [(f"{a}/{b}", j, w) for a, b, j, w in rows])
-    if not re.search(r"^\| `z` \|", readme, re.M):
-        fail("README.md: the z key is missing")
-    in_order("README.md", re.findall(r"^\| ([^|`]*[^ |`]) \|", readme, re.M), entries)
+# Each document: its file, and the patterns of its key pair rows (key, key,
+# joint, ways), of its z row and of its menu entries.
+DOCUMENTS = [("README.md", r"^\| `([^`]+)` / `([^`]+)` \| ([^|]+?) \| ([^|]+?) \|$", r"^\| `z` \|",
+              r"^\| ([^|`]*[^ |`]) \|"),
+             ("packaging/pavok.6", r'^\.BR (\S+) " / " (\S+)\n([^:\n]+): (.+)$', r"^\.B z$", r"^\.B (.+)$")]
 
-    with open(os.path.join(SRC, "packaging", "pavok.6")) as f:
-        man = f.read()
-    items = re.findall(r'^\.BR (\S+) " / " (\S+)\n([^:\n]+): (.+)$', man, re.M)
-    hold("pavok.6", pairs, [(f"{a}/{b}", j, w) for a, b, j, w in items])
-    if not re.search(r"^\.B z$", man, re.M):
-        fail("pavok.6: the z key is missing")
-    in_order("pavok.6", re.findall(r"^\.B (.+)$", man, re.M), entries)
+
+def texts(pairs, entries):
+    for name, pair_rows, z_row, entry_rows in DOCUMENTS:
+        with open(os.path.join(SRC, name)) as f:
+            text = f.read()
+        document = os.path.basename(name)
+        hold(document, pairs, [(f"{a}/{b}", j, w) for a, b, j, w in re.findall(pair_rows, text, re.M)])
+        if not re.search(z_row, text, re.M):
+            fail(f"{document}: the z key is missing")
+        in_order(document, re.findall(entry_rows, text, re.M), entries)
 
 
 # --- the key map ------------------------------------------------------------------
