@@ -38,8 +38,8 @@ if not os.environ.get("PAVOK_DOCS_DISPLAY"):
 os.environ["LIBGL_ALWAYS_SOFTWARE"] = "1"
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from pavok_e2e import Pavok, check, moves, pose, run, split  # noqa: E402  (the end-to-end tests' driver)
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+from pavok_driver import Pavok, check, moves, pose, run, split  # noqa: E402
 
 os.chdir(ROOT)
 EXE = os.path.abspath(os.path.join(os.environ.get("BUILD", "build"), "pavok"))

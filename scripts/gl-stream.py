@@ -15,8 +15,8 @@ import sys
 import tempfile
 
 sys.dont_write_bytecode = True
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from pavok_e2e import Pavok, is_redraw  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from pavok_driver import Pavok, is_redraw  # noqa: E402
 
 exe = os.path.abspath(sys.argv[1])
 os.chdir(tempfile.mkdtemp())

@@ -24,7 +24,8 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 sys.dont_write_bytecode = True
-from pavok_e2e import CALL, Pavok, run, split  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from pavok_driver import CALL, Pavok, run, split  # noqa: E402
 
 SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
 failures = []

@@ -13,7 +13,8 @@ import subprocess
 import sys
 import time
 
-from pavok_e2e import Pavok, check, fail, is_redraw, moves, pose, run, split
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from pavok_driver import Pavok, check, fail, is_redraw, moves, pose, run, split
 
 VIEW_ENTRIES = 8
 ANIMATION_ENTRIES = 3

@@ -1,5 +1,5 @@
-"""Drives the real program for the end-to-end tests and for `make docs`
-(scripts/docs.py): starts it (under apitrace, to read back the GL calls it
+"""Drives the real program for the end-to-end tests, `make docs`, the GL
+stream and the benchmark: starts it (under apitrace, to read back the GL calls it
 made), sends real X events with xdotool, chooses menu entries with the mouse
 and takes screenshots.
 
