@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The whole test suite, under the current display or a private Xvfb; then the
-# in-process tests again, built with AddressSanitizer and UBSan in $BUILD-asan.
+# The whole test suite on a private Xvfb, whatever DISPLAY says (on the display
+# PAVOK_TEST_DISPLAY names, if set, to watch it); then the in-process tests
+# again, built with AddressSanitizer and UBSan in $BUILD-asan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -9,7 +10,9 @@ JOBS=${JOBS:-2}
 # ctest runs in the build folder: before 3.20 it has no --test-dir, and
 # elsewhere it finds no test. Finding none is a failure, never a pass.
 ctest=(ctest --no-tests=error --output-on-failure -j "$JOBS")
-in_build() { (cd "$1" && shift && bash "$top/scripts/with-display.sh" "$@"); }
+display=(bash "$top/scripts/with-display.sh")
+[ -z "${PAVOK_TEST_DISPLAY:-}" ] || display=(env "DISPLAY=$PAVOK_TEST_DISPLAY")
+in_build() { (cd "$1" && shift && "${display[@]}" "$@"); }
 
 status=0
 in_build "$BUILD" "${ctest[@]}" || status=$?
@@ -35,6 +38,6 @@ fi
 # not sanitized.
 in_build "$ASAN" env \
   LD_PRELOAD="$(gcc -print-file-name=libasan.so) $driver" \
-  LSAN_OPTIONS="suppressions=$top/tests/lsan.supp" \
+  LSAN_OPTIONS="suppressions='$top/tests/lsan.supp'" \
   UBSAN_OPTIONS="print_stacktrace=1" \
   "${ctest[@]}" -R '^[A-Za-z0-9_]+\.[A-Za-z0-9_]+$'
