@@ -2,7 +2,9 @@
 # The suite's private X server is its own: decoys without lock or socket files
 # (a server outside a chroot looks like that from inside) sit on the numbers a
 # scan of those files would take first, from 0 and from 90. The command must
-# run on a server of its own, 1280 x 1024, and leave the decoys running.
+# run on a server of its own, 1280 x 1024, and leave the decoys running. The
+# number the server writes is read whole, however many digits it has (on a busy
+# desktop or a shared machine it has two): a stand-in Xvfb writes each.
 set -euo pipefail
 with_display=$1
 decoys=()
@@ -30,7 +32,7 @@ for n in 0 90; do
   numbers+=("$n")
 done
 
-seen=$(env -u DISPLAY bash "$with_display" sh -c 'echo "$DISPLAY"; xdpyinfo | sed -n "s/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p"')
+seen=$(env -u DISPLAY bash "$with_display" sh -c 'echo "$DISPLAY"; xdpyinfo | sed -n "s/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p"') || :
 display=$(sed -n 1p <<<"$seen")
 size=$(sed -n 2p <<<"$seen")
 echo "decoys on :${numbers[0]} and :${numbers[1]}; the command ran on $display, $size"
@@ -41,5 +43,13 @@ done
 [ "$size" = 1280x1024 ] || { echo "FAIL: the command's server is not the one started for it" >&2; status=1; }
 for pid in "${decoys[@]}"; do
   kill -0 "$pid" 2>/dev/null || { echo "FAIL: a decoy was stopped" >&2; status=1; }
+done
+stub=$(mktemp -d)
+trap 'kill "${decoys[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$stub"' EXIT
+printf '#!/bin/sh\necho "$NUMBER" >&3\nexec sleep 60\n' >"$stub/Xvfb"
+chmod +x "$stub/Xvfb"
+for n in 7 12 123; do
+  got=$(NUMBER=$n PATH="$stub:$PATH" bash "$with_display" sh -c 'echo "$DISPLAY"' 2>&1) || :
+  [ "$got" = ":$n" ] || { echo "FAIL: Xvfb wrote $n, the command ran with DISPLAY $got" >&2; status=1; }
 done
 exit $status

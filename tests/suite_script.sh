@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# scripts/test.sh's own verdict, run as it is on a stand-in project of one
+# test (so not on this suite again), checked out at a path with a space: an
+# empty build folder and a failing plain run each fail, even though the
+# sanitized run passes; a passing one passes.
+# suite_script.sh SCRIPTS-DIR
+set -uo pipefail
+scripts=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+top="$dir/with space"
+mkdir -p "$top/scripts" "$top/tests"
+cp "$scripts/test.sh" "$scripts/with-display.sh" "$top/scripts/"
+echo "leak:stand_in_nothing" >"$top/tests/lsan.supp"
+cat >"$top/CMakeLists.txt" <<'EOF'
+cmake_minimum_required(VERSION 3.18)
+project(stand_in NONE)
+set(OUTCOME pass CACHE STRING "the plain build's test: pass or fail")
+option(PAVOK_SANITIZE "" OFF)
+enable_testing()
+add_custom_target(pavok_tests)
+if(PAVOK_SANITIZE OR OUTCOME STREQUAL pass)
+  add_test(NAME Stand.In COMMAND true)
+else()
+  add_test(NAME Stand.In COMMAND false)
+endif()
+EOF
+
+status=0
+# build folder, how it is prepared, expected exit status (0 or not), a line the output must have
+while read -r build outcome want text; do
+  mkdir "$top/$build"
+  [ "$outcome" = empty ] || cmake -S "$top" -B "$top/$build" -DOUTCOME="$outcome" >/dev/null
+  BUILD="$top/$build" JOBS=1 bash "$top/scripts/test.sh" >"$dir/$build.log" 2>&1
+  got=$?
+  if { [ "$want" = 0 ] && [ "$got" -ne 0 ]; } || { [ "$want" != 0 ] && [ "$got" -eq 0 ]; } ||
+     ! grep -q "$text" "$dir/$build.log"; then
+    sed 's/^/  /' "$dir/$build.log"
+    echo "FAIL: test.sh on the $outcome build folder: exit status $got, expected ${want/x/non-zero}, with '$text'" >&2
+    status=1
+  else
+    echo "$outcome build folder: exit status $got, with '$text'"
+  fi
+done <<'EOF'
+b-empty empty x No tests were found
+b-fail fail x The following tests FAILED
+b-pass pass 0 100% tests passed, 0 tests failed out of 1
+EOF
+exit $status
