@@ -1,9 +1,10 @@
-# The two commands of the quick start, and the rest. Each installs the Debian
-# packages it needs (scripts/install-deps.sh GROUP...) and configures the build
+# The two commands of the quick start, and the rest. Each checks for what it
+# needs and installs what is missing with apt (scripts/install-deps.sh GROUP...)
+# and configures the build
 # with the tests and benchmarks on or off, so they can follow one another in
 # one build directory.
 #   make run      build only the program and open the window
-#   make test     build everything, run every test (own Xvfb if no display)
+#   make test     build everything, run every test on a private Xvfb
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
