@@ -1,7 +1,7 @@
 """The documents that describe the controls, read as their readers read them.
 
-README.md, the manual page and the key map (keys.png, which `scripts/docs.py
---keys` draws) hold every key pair of `pavok --help`, the program's own tables,
+README.md, the manual page and the key map (keys.png, which `make docs` draws
+with scripts/docs_keymap.py) hold every key pair of `pavok --help`, the program's own tables,
 written in its order, each with the joint --help names and the ways it names,
 first key first; the README and the manual page hold every menu entry, in menu
 order. On keys.png, each label's line runs from the label to a lit pixel of
@@ -15,7 +15,6 @@ from one release's ImageMagick and Mesa to another's.
 Usage: documents.py SOURCE_DIR PAVOK, on a display of its own.
 """
 
-import json
 import os
 import re
 import subprocess
@@ -25,7 +24,8 @@ import xml.etree.ElementTree as ET
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from pavok_driver import CALL, Pavok, run, split  # noqa: E402
+from docs_keymap import key_documents  # noqa: E402
+from pavok_driver import controls as help_controls, run, split  # noqa: E402
 
 SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
 failures = []
@@ -46,16 +46,12 @@ CHAINS = [[j if j == "head" else f"{side} {j}" for j in ("head", "shoulder", "el
 
 def controls():
     """The key pairs as (keys, joint, ways), in --help's order, and the menu entries."""
-    text = subprocess.run([EXE, "--help"], stdout=subprocess.PIPE, text=True, check=True,
-                          env={k: v for k, v in os.environ.items() if k != "DISPLAY"}).stdout  # needs no display
-    pairs = [(f"{a}/{b}", joint, ways) for line in text.splitlines()
-             for a, b, joint, ways in re.findall(r"(?:^|  )(\S+)/(\S+)  +([^:]+): (.+?)(?=  +\S+/\S+  |$)", line)]
+    pairs, z, _, entries = help_controls(EXE)
+    pairs = [(f"{a}/{b}", joint, ways) for a, b, joint, ways in pairs]
     if sum(len(k) == 3 for k, _, _ in pairs) != 16 or sum(len(k) > 3 for k, _, _ in pairs) != 8:
         fail(f"pavok --help: expected 16 joint key pairs and 8 function and arrow key pairs, read {pairs}")
-    if not re.search(r"^  z  ", text, re.M):
+    if not z:
         fail("pavok --help names no 'z' key")
-    entries = [e.strip() for line in re.sub(r"^[A-Za-z]+ button:", "", text[text.index("Left button:"):], flags=re.M)
-               .splitlines() for e in line.split(",") if e.strip()]
     if len(entries) != 11:
         fail(f"pavok --help: expected 11 menu entries, read {entries}")
     return pairs, entries
@@ -133,14 +129,7 @@ def figure(c):
     return c[1] - c[0] >= 30
 
 
-def keymap(pairs, out):
-    env = dict(os.environ, OUT=out, BUILD=os.path.dirname(EXE), PAVOK_DOCS_DISPLAY="1")  # this display is ours
-    done = subprocess.run([sys.executable, "-B", os.path.join(SRC, "scripts", "docs.py"), "--keys"],
-                          stdout=subprocess.PIPE, env=env, text=True)
-    if done.returncode != 0:
-        fail("scripts/docs.py --keys could not draw the key map")
-        return
-    labels = [json.loads(line) for line in done.stdout.splitlines()]
+def check_keymap(pairs, labels, out):
     drawn = [(l["keys"], l["joint"], l["ways"]) for l in labels if l["joint"] != "corner"]
     hold("keys.png", sorted(pairs), sorted(drawn), exact_ways=True)
     if {"keys": "z", "joint": "corner"} not in labels:
@@ -178,39 +167,31 @@ def keymap(pairs, out):
 
 # --- the joint tree ---------------------------------------------------------------
 
-def segments():
-    """Each display list call of a frame at rest, in drawing order: the
-    arguments, as the recording writes them, of the translation and of the
-    rotations made since the call before."""
-    p = Pavok(EXE)
-    frame = p.read_trace().frames(numbered=True)[-1]
-    written = {}
-    for line in run("apitrace", "dump", "--color=never", p.trace_file).splitlines():
-        m = CALL.match(line)
-        if m and m.group(2) in ("glTranslatef", "glRotatef"):
-            written[int(m.group(1))] = [a.split(" = ", 1)[1] for a in m.group(3).split(", ")]
-    calls, moves = [], []
-    for name, _, number in split(frame)[1]:
+def segments(trace, at):
+    """Each display list call of the recording's frame at rest, in drawing
+    order: the arguments, as the recording writes them, of the translation and
+    of the rotations made since the call before."""
+    calls, since = [], []
+    for name, _, number in split(trace.frames(numbered=True)[at])[1]:
         if name in ("glTranslatef", "glRotatef"):
-            moves.append((name, written[number]))
+            since.append((name, trace.written(number)))
         elif name == "glCallList":
-            calls.append(moves)
-            moves = []
+            calls.append(since)
+            since = []
     return calls
 
 
-def skeleton(svg):
+def skeleton(svg, calls):
     ns = "{http://www.w3.org/2000/svg}"
     boxes = {g.find(ns + "title").text: [t.text for t in g.iter(ns + "text")]
              for g in ET.parse(svg).iter(ns + "g") if g.get("class") == "node"}
-    calls = segments()
     if sorted(boxes) != sorted(f"n{k}" for k in range(len(calls))):
         fail(f"skeleton.svg: boxes {sorted(boxes)} for {len(calls)} display list calls")
         return
-    for k, moves in enumerate(calls):
+    for k, since in enumerate(calls):
         rows, name = [r.replace("\u2212", "-") for r in boxes[f"n{k}"]], boxes[f"n{k}"][0]
-        offsets = [args for call, args in moves if call == "glTranslatef"]
-        turns = [args for call, args in moves if call == "glRotatef"]
+        offsets = [args for call, args in since if call == "glTranslatef"]
+        turns = [args for call, args in since if call == "glRotatef"]
         for row in rows:
             at = re.search(r"at \(([^)]*)\)", row)
             if at and (len(offsets) != 1 or at.group(1).split(", ") != offsets[0]):
@@ -232,14 +213,15 @@ def skeleton(svg):
 
 
 def main():
+    os.environ["LIBGL_ALWAYS_SOFTWARE"] = "1"  # as make docs draws
     pairs, entries = controls()
     texts(pairs, entries)
     with tempfile.TemporaryDirectory() as work:
         os.chdir(work)  # the recordings
         out = os.path.join(work, "images")
-        keymap(pairs, out)
-        if os.path.exists(os.path.join(out, "skeleton.svg")):
-            skeleton(os.path.join(out, "skeleton.svg"))
+        labels, trace, at = key_documents(EXE, out)
+        check_keymap(pairs, labels, out)
+        skeleton(os.path.join(out, "skeleton.svg"), segments(trace, at))
     if failures:
         sys.exit(1)
     print("README.md, pavok.6 and keys.png give every key pair in --help's order, with its joint and ways; "
