@@ -12,10 +12,11 @@ recorded frame that it stands for, digit for digit, and each segment is drawn
 below the one it hangs from.
 
 The pictures committed under docs/images are held to those drawn now: the
-key map, the tree and the stills (rest.png, ortho.png, posed.png, from one
-session of the program as `make docs` drives it), within TOLERANCE below. The
-strips and GIFs of the animations, which would take six more recordings, are
-only required to be there.
+key map, the tree, the stills (rest.png, ortho.png, posed.png, from one
+session of the program as `make docs` drives it) and the strips (one
+recording of each animation), within TOLERANCE below. The GIFs, which would
+take three more recordings and the longest part of `make docs`, are held to
+the animations' length only: one frame in EVERY of those each draws now.
 
 Usage: documents.py SOURCE_DIR PAVOK, on a display of its own.
 """
@@ -32,7 +33,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from docs_frames import replay  # noqa: E402
 from docs_keymap import key_documents  # noqa: E402
-from docs_pictures import stills  # noqa: E402
+from docs_pictures import ANIMATIONS, EVERY, record, stills, strip  # noqa: E402
 from pavok_driver import controls as help_controls, run, split  # noqa: E402
 
 SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -180,6 +181,7 @@ def check_keymap(pairs, labels, out, trace, at):
     calls = [c[2] for c in split(trace.frames(numbered=True)[at])[1] if c[0] == "glCallList"]
     joints = {c: (x + dx, y + dy) for c in calls for x, y in [trace.on_screen(c, frame.h)]}
     turned = turned_segments(trace, at, pairs)
+    named = {turned[keys]: joint for keys, joint, _ in pairs if turned[keys]}
     ends = {}
     for l in labels:
         if "line" not in l:
@@ -202,9 +204,9 @@ def check_keymap(pairs, labels, out, trace, at):
         own = joints.get(turned.get(l["keys"]))
         nearest = min(joints, key=lambda c: math.dist(joints[c], (jx, jy)))
         if own is None or math.dist(own, (jx, jy)) > 3:
-            fail(f"keys.png: the line of {name} ends at ({jx}, {jy}), not where the segment {l['keys']} turns is drawn, "
+            fail(f"keys.png: the line of {name} ends at ({jx}, {jy}), not where the joint {l['keys']} turns is drawn, "
                  f"{own and tuple(round(v, 1) for v in own)}, but {math.dist(joints[nearest], (jx, jy)):.1f} pixels "
-                 f"from the joint of list call {nearest}")
+                 f"from the {named.get(nearest, 'segment of list call %d' % nearest)}")
         ends.setdefault(l["joint"], []).append(jy)
     for chain in CHAINS:
         for upper, lower in zip(chain, chain[1:]):
@@ -359,7 +361,17 @@ def main():
         os.mkdir("stills")
         os.chdir("stills")  # a session of its own, which would overwrite the recording
         stills(EXE, out)
-        for name in ("keys.png", "rest.png", "ortho.png", "posed.png"):
+        drawn_now = ["keys.png", "rest.png", "ortho.png", "posed.png"]
+        for name, entry, drawn, steps, heading, keys, chosen, _ in ANIMATIONS:
+            calls = record(EXE, name, entry, drawn, steps, heading, keys, 0)
+            strip(name, replay(name, [calls[n] for n in chosen]), out)
+            drawn_now.append(f"{name}.png")
+            gif = os.path.join(SRC, "docs", "images", f"{name}.gif")
+            frames = len(run("identify", "-format", "%n\n", gif).split()) if os.path.exists(gif) else 0
+            if frames and frames != len(range(drawn % EVERY, drawn + 1, EVERY)):
+                fail(f"docs/images/{name}.gif has {frames} frames, where one in {EVERY} of the {drawn} the "
+                     f"animation draws now makes {len(range(drawn % EVERY, drawn + 1, EVERY))}")
+        for name in drawn_now:
             if name not in missing:
                 same_picture(name, out)
     if failures:
@@ -367,7 +379,7 @@ def main():
     print("README.md, pavok.6 and keys.png give every key pair in --help's order, with its joint and ways; "
           "keys.png's lines end where their joints are drawn, head to foot, and its texts do not overlap; "
           "skeleton.svg's numbers, drawn now and committed, are the frame's, each box below its parent; "
-          "the committed keys.png, rest.png, ortho.png and posed.png are the program's now; "
+          "the committed keys.png, stills and strips are the program's now, and the GIFs as many frames long; "
           f"the {len(PICTURES)} pictures of docs/images are there")
 
 
