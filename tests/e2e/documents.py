@@ -142,7 +142,7 @@ def figure(c):
     return c[1] - c[0] >= 30
 
 
-def text(c):
+def letter(c):
     """A pixel of a label's or a note's letters: grey or white, brighter than
     the lines (#808080) ever are."""
     return not figure(c) and min(c) > 132
@@ -162,7 +162,8 @@ def turned_segments(trace, at, pairs):
 
 
 def overlapping(a, b):
-    return a[0] < b[0] + b[2] - 0.5 and b[0] < a[0] + a[2] - 0.5 and a[1] < b[1] + b[3] - 0.5 and b[1] < a[1] + a[3] - 0.5
+    """Whether two boxes (x, y, width, height) share more than an edge."""
+    return all(a[i] < b[i] + b[i + 2] - 0.5 and b[i] < a[i] + a[i + 2] - 0.5 for i in (0, 1))
 
 
 def check_keymap(pairs, labels, out, trace, at):
@@ -219,8 +220,8 @@ def check_keymap(pairs, labels, out, trace, at):
     # every label (a letter may reach 2 pixels past its box). None overlaps
     # another, and all are inside the picture.
     regions = {f"{l['keys']} ({l['joint']})": l["box"] for l in labels if "box" in l}
-    loose = [(x, y) for x, y in picture.where(text)
-            if not any(bx - 2 <= x < bx + bw + 2 and by - 2 <= y < by + bh + 2 for bx, by, bw, bh in regions.values())]
+    loose = [(x, y) for x, y in picture.where(letter)
+             if not any(bx - 2 <= x < bx + bw + 2 and by - 2 <= y < by + bh + 2 for bx, by, bw, bh in regions.values())]
     if not loose:
         fail("keys.png: no notes (the z key and the menus) outside the labels")
     else:
