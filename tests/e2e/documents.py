@@ -1,8 +1,8 @@
 """The documents that describe the controls, read as their readers read them.
 
 README.md, the manual page and the key map (keys.png, which `make docs` draws
-with scripts/docs_keymap.py) hold every key pair of `pavok --help`, the program's own tables,
-written in its order, each with the joint --help names and the ways it names,
+with scripts/docs_keymap.py) hold every key pair of `pavok --help`, the
+program's own tables, written in its order, each with the joint --help names and the ways it names,
 first key first; the README and the manual page hold every menu entry, in menu
 order. On keys.png, each label's line runs from the label to the lit pixels
 where the joint its first key turns is drawn, and along each limb the lines
@@ -12,7 +12,7 @@ recorded frame that it stands for, digit for digit, and each segment is drawn
 below the one it hangs from.
 
 The pictures committed under docs/images are held to those drawn now: the
-key map, the tree, the stills (rest.png, ortho.png, posed.png, from one
+key map, the tree's numbers, the stills (rest.png, ortho.png, posed.png, from one
 session of the program as `make docs` drives it) and the strips (one
 recording of each animation), within TOLERANCE below. The GIFs, which would
 take three more recordings and the longest part of `make docs`, are held to
