@@ -2,13 +2,16 @@
 """Measures a frame (against an empty frame and against immediate mode), the three
 animations, start-up (against a minimal GLUT program), heap allocations and the
 instructions a frame executes; prints one table, keeps it in $BUILD/bench.txt and
-writes the same figures to $BUILD/bench.json. Runs under the current display or
-a private Xvfb. Absolute times drift with the machine's load: read the ratios,
-each measured side by side in one run."""
+writes the same figures to $BUILD/bench.json. Runs on a private Xvfb, and
+start-up on another of its own. Absolute times drift with the machine's load:
+read the ratios, each measured side by side in one run."""
 import json
 import os
 import subprocess
 import sys
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+from pavok_driver import on_private_display  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.environ.get("BUILD", "build")
@@ -170,10 +173,12 @@ def report():
         f.write("{\n" + ",\n".join(lines) + "\n}\n")
 
 
-if __name__ == "__main__":
+def main():
+    on_private_display()
     os.chdir(ROOT)
-    if not os.environ.get("PAVOK_BENCH_DISPLAY"):
-        os.environ["PAVOK_BENCH_DISPLAY"] = "1"
-        os.execvp("bash", ["bash", "scripts/with-display.sh", sys.executable, os.path.abspath(__file__)])
     measure()
     report()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,13 +1,14 @@
 """Drives the real program for the end-to-end tests, `make docs`, the GL
-stream and the benchmark: starts it (under apitrace, to read back the GL calls it
-made), sends real X events with xdotool, chooses menu entries with the mouse
-and takes screenshots.
+stream and the benchmark: reads its controls from --help, starts it (under
+apitrace, to read back the GL calls it made), sends real X events with xdotool,
+chooses menu entries with the mouse and takes screenshots.
 
 Only the program's own GL context is read: freeglut draws its pop-up menus
 with GL contexts of their own, and those calls are left out.
 """
 
 import atexit
+import json
 import os
 import re
 import signal
@@ -48,6 +49,31 @@ def check(condition, message):
         fail(message)
 
 
+def on_private_display():
+    """Runs the calling script again on a private Xvfb (with-display.sh without
+    DISPLAY) unless it is the one so started: a desktop's display would get its
+    pointer moved, and its GL driver would draw other pixels than Mesa's."""
+    if os.environ.get("PAVOK_PRIVATE_DISPLAY") != "1":
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        env["PAVOK_PRIVATE_DISPLAY"] = "1"
+        with_display = os.path.join(os.path.dirname(os.path.abspath(__file__)), "with-display.sh")
+        os.execvpe("bash", ["bash", with_display, sys.executable, os.path.abspath(sys.argv[0]), *sys.argv[1:]], env)
+
+
+def controls(exe):
+    """The controls as `pavok --help` prints them from the program's tables: the
+    key pairs as (first key, second key, joint, ways), in its order; the z line
+    as (key, what it does); the mouse buttons' lines; the menu entries in order."""
+    text = subprocess.run([exe, "--help"], stdout=subprocess.PIPE, text=True, check=True, timeout=20,
+                          env={k: v for k, v in os.environ.items() if k != "DISPLAY"}).stdout  # needs no display
+    pairs = [p for line in text.splitlines()
+             for p in re.findall(r"(?:^|  )(\S+)/(\S+)  +([^:]+): (.+?)(?=  +\S+/\S+  |$)", line)]
+    z = re.search(r"^  (z) +(.+)$", text, re.M)
+    buttons = text[text.find("Left button:"):].rstrip("\n").splitlines() if "Left button:" in text else []
+    entries = [e.strip() for line in buttons for e in re.sub(r"^[A-Za-z]+ button:", "", line).split(",") if e.strip()]
+    return pairs, z and z.groups(), buttons, entries
+
+
 def _value(text):
     text = text.strip()
     if text.startswith("{"):
@@ -80,10 +106,11 @@ class Trace:
     """The GL calls of the program's own context, as (name, args) pairs, with
     every buffer swap of its window recorded as ("SWAP", ()); `numbers` holds
     each call's number in the recording, `swaps` those of the swaps, which name
-    the frames to `apitrace dump-images`."""
+    the frames to `apitrace dump-images`; `file` is the recording itself."""
 
-    def __init__(self, dump_text):
-        self.calls, self.numbers, self.swaps = [], [], []
+    def __init__(self, dump_text, file=None):
+        self.calls, self.numbers, self.swaps, self.file = [], [], [], file
+        self._written, self._states = {}, {}
         main_ctx = current = None
         for line in dump_text.splitlines():
             if line.endswith("// fake"):
@@ -104,6 +131,28 @@ class Trace:
             elif not name.startswith("glX"):
                 self.calls.append((name, _args(args)))
                 self.numbers.append(number)
+                self._written[number] = args
+
+    def written(self, number):
+        """A call's arguments as the recording writes them, digit for digit."""
+        return [a.split(" = ", 1)[-1].strip() for a in _split(self._written[number])]
+
+    def state_at(self, number):
+        """The GL state just at a call, as `apitrace replay` rebuilds it (once a call)."""
+        if number not in self._states:
+            dump = run("apitrace", "replay", "-D", str(number), self.file)
+            self._states[number] = json.loads(dump, strict=False)["parameters"]
+        return self._states[number]
+
+    def on_screen(self, number, height):
+        """Where the modelview's origin at a call lands, through that call's projection
+        and viewport, in pixels from the top-left corner of a window `height` tall."""
+        gl = self.state_at(number)
+        m, p, (vx, vy, vw, vh) = gl["GL_MODELVIEW_MATRIX"], gl["GL_PROJECTION_MATRIX"], gl["GL_VIEWPORT"]
+        eye = m[12:16]  # column-major: the origin goes to the last column
+        clip = [sum(p[r + 4 * c] * eye[c] for c in range(4)) for r in range(4)]
+        x, y = clip[0] / clip[3], clip[1] / clip[3]
+        return vx + (x + 1) / 2 * vw, height - (vy + (y + 1) / 2 * vh)
 
     def frames(self, numbered=False):
         """Each frame's calls since the previous swap (moves made before it
@@ -297,4 +346,4 @@ class Pavok:
     def read_trace(self):
         """Stops the program and returns its recording."""
         self.stop()
-        return Trace(run("apitrace", "dump", "--color=never", self.trace_file))
+        return Trace(run("apitrace", "dump", "--color=never", self.trace_file), self.trace_file)

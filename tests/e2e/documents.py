@@ -1,21 +1,27 @@
 """The documents that describe the controls, read as their readers read them.
 
-README.md, the manual page and the key map (keys.png, which `scripts/docs.py
---keys` draws) hold every key pair of `pavok --help`, the program's own tables,
-written in its order, each with the joint --help names and the ways it names,
+README.md, the manual page and the key map (keys.png, which `make docs` draws
+with scripts/docs_keymap.py) hold every key pair of `pavok --help`, the
+program's own tables, written in its order, each with the joint --help names and the ways it names,
 first key first; the README and the manual page hold every menu entry, in menu
-order. On keys.png, each label's line runs from the label to a lit pixel of
-the figure, and along each limb the lines end lower the farther their joint is
-from the head. Each number in skeleton.svg is the argument of the call of a
-recorded frame that it stands for, digit for digit.
+order. On keys.png, each label's line runs from the label to the lit pixels
+where the joint its first key turns is drawn, and along each limb the lines
+end lower the farther their joint is from the head; no two of its texts
+overlap. Each number in skeleton.svg is the argument of the call of a
+recorded frame that it stands for, digit for digit, and each segment is drawn
+below the one it hangs from.
 
-No picture is compared with the committed one: they differ by a few pixels
-from one release's ImageMagick and Mesa to another's.
+The pictures committed under docs/images are held to those drawn now: the
+key map, the tree's numbers, the stills (rest.png, ortho.png, posed.png, from one
+session of the program as `make docs` drives it) and the strips (one
+recording of each animation), within TOLERANCE below. The GIFs, which would
+take three more recordings and the longest part of `make docs`, are held to
+the animations' length only: one frame in EVERY of those each draws now.
 
 Usage: documents.py SOURCE_DIR PAVOK, on a display of its own.
 """
 
-import json
+import math
 import os
 import re
 import subprocess
@@ -25,7 +31,10 @@ import xml.etree.ElementTree as ET
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from pavok_driver import CALL, Pavok, run, split  # noqa: E402
+from docs_frames import replay  # noqa: E402
+from docs_keymap import key_documents  # noqa: E402
+from docs_pictures import ANIMATIONS, EVERY, record, stills, strip  # noqa: E402
+from pavok_driver import controls as help_controls, run, split  # noqa: E402
 
 SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
 failures = []
@@ -46,16 +55,12 @@ CHAINS = [[j if j == "head" else f"{side} {j}" for j in ("head", "shoulder", "el
 
 def controls():
     """The key pairs as (keys, joint, ways), in --help's order, and the menu entries."""
-    text = subprocess.run([EXE, "--help"], stdout=subprocess.PIPE, text=True, check=True,
-                          env={k: v for k, v in os.environ.items() if k != "DISPLAY"}).stdout  # needs no display
-    pairs = [(f"{a}/{b}", joint, ways) for line in text.splitlines()
-             for a, b, joint, ways in re.findall(r"(?:^|  )(\S+)/(\S+)  +([^:]+): (.+?)(?=  +\S+/\S+  |$)", line)]
+    pairs, z, _, entries = help_controls(EXE)
+    pairs = [(f"{a}/{b}", joint, ways) for a, b, joint, ways in pairs]
     if sum(len(k) == 3 for k, _, _ in pairs) != 16 or sum(len(k) > 3 for k, _, _ in pairs) != 8:
         fail(f"pavok --help: expected 16 joint key pairs and 8 function and arrow key pairs, read {pairs}")
-    if not re.search(r"^  z  ", text, re.M):
+    if not z:
         fail("pavok --help names no 'z' key")
-    entries = [e.strip() for line in re.sub(r"^[A-Za-z]+ button:", "", text[text.index("Left button:"):], flags=re.M)
-               .splitlines() for e in line.split(",") if e.strip()]
     if len(entries) != 11:
         fail(f"pavok --help: expected 11 menu entries, read {entries}")
     return pairs, entries
@@ -126,6 +131,10 @@ class Picture:
     def around(self, x, y):
         return [self.rgb(x + dx, y + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
 
+    def where(self, test):
+        """The (x, y) of each pixel whose colour passes the test."""
+        return [((i // 3) % self.w, i // 3 // self.w) for i in range(0, len(self.data), 3) if test(self.data[i:i + 3])]
+
 
 def figure(c):
     """A pixel of the lit figure: the light has no red, so its pixels are cyan.
@@ -133,20 +142,47 @@ def figure(c):
     return c[1] - c[0] >= 30
 
 
-def keymap(pairs, out):
-    env = dict(os.environ, OUT=out, BUILD=os.path.dirname(EXE), PAVOK_DOCS_DISPLAY="1")  # this display is ours
-    done = subprocess.run([sys.executable, "-B", os.path.join(SRC, "scripts", "docs.py"), "--keys"],
-                          stdout=subprocess.PIPE, env=env, text=True)
-    if done.returncode != 0:
-        fail("scripts/docs.py --keys could not draw the key map")
-        return
-    labels = [json.loads(line) for line in done.stdout.splitlines()]
+def letter(c):
+    """A pixel of a label's or a note's letters: grey or white, brighter than
+    the lines (#808080) ever are."""
+    return not figure(c) and min(c) > 132
+
+
+def turned_segments(trace, at, pairs):
+    """For each pair, from the recording docs_keymap.py makes (the rest frame,
+    then each pair's first key and its second), the list call of the segment
+    its first key turns: the first one after the rotation that key changes;
+    None for a pair that moves the whole figure."""
+    frames = trace.frames(numbered=True)
+    rest, found = split(frames[at])[1], {}
+    for k, (keys, _, _) in enumerate(pairs):
+        changed = [i for i, (a, b) in enumerate(zip(rest, split(frames[at + 1 + 2 * k])[1])) if a[:2] != b[:2]]
+        found[keys] = next((c[2] for c in rest[changed[0]:] if c[0] == "glCallList"), None) if changed else None
+    return found
+
+
+def overlapping(a, b):
+    """Whether two boxes (x, y, width, height) share more than an edge."""
+    return all(a[i] < b[i] + b[i + 2] - 0.5 and b[i] < a[i] + a[i + 2] - 0.5 for i in (0, 1))
+
+
+def check_keymap(pairs, labels, out, trace, at):
     drawn = [(l["keys"], l["joint"], l["ways"]) for l in labels if l["joint"] != "corner"]
     hold("keys.png", sorted(pairs), sorted(drawn), exact_ways=True)
     if {"keys": "z", "joint": "corner"} not in labels:
         fail("keys.png: the z key is not in its corner")
 
     picture = Picture(os.path.join(out, "keys.png"))
+    # Where each joint is drawn on keys.png: where its list call's origin lands
+    # in the rest frame, moved as far as the figure is from that frame's to the
+    # key map's (the top-left corners of their lit pixels).
+    frame = Picture(replay("rest", [trace.swaps[at]])[0])
+    corners = [(min(x for x, _ in f), min(y for _, y in f)) for f in (frame.where(figure), picture.where(figure))]
+    dx, dy = corners[1][0] - corners[0][0], corners[1][1] - corners[0][1]
+    calls = [c[2] for c in split(trace.frames(numbered=True)[at])[1] if c[0] == "glCallList"]
+    joints = {c: (x + dx, y + dy) for c in calls for x, y in [trace.on_screen(c, frame.h)]}
+    turned = turned_segments(trace, at, pairs)
+    named = {turned[keys]: joint for keys, joint, _ in pairs if turned[keys]}
     ends = {}
     for l in labels:
         if "line" not in l:
@@ -166,6 +202,12 @@ def keymap(pairs, out):
         lit = sum(map(figure, picture.around(jx, jy)))
         if lit < 3:
             fail(f"keys.png: the line of {name} ends at ({jx}, {jy}), on {lit} lit pixels of the figure of 9")
+        own = joints.get(turned.get(l["keys"]))
+        nearest = min(joints, key=lambda c: math.dist(joints[c], (jx, jy)))
+        if own is None or math.dist(own, (jx, jy)) > 3:
+            fail(f"keys.png: the line of {name} ends at ({jx}, {jy}), not where the joint {l['keys']} turns is drawn, "
+                 f"{own and tuple(round(v, 1) for v in own)}, but {math.dist(joints[nearest], (jx, jy)):.1f} pixels "
+                 f"from the {named.get(nearest, 'segment of list call %d' % nearest)}")
         ends.setdefault(l["joint"], []).append(jy)
     for chain in CHAINS:
         for upper, lower in zip(chain, chain[1:]):
@@ -174,76 +216,172 @@ def keymap(pairs, out):
             elif max(ends[upper]) >= min(ends[lower]):
                 fail(f"keys.png: the lines of the {upper} end at heights {ends[upper]}, "
                      f"not above those of the {lower}, {ends[lower]}")
+    # The texts: each label's box, and the notes, which are the letters outside
+    # every label (a letter may reach 2 pixels past its box). None overlaps
+    # another, and all are inside the picture.
+    regions = {f"{l['keys']} ({l['joint']})": l["box"] for l in labels if "box" in l}
+    loose = [(x, y) for x, y in picture.where(letter)
+             if not any(bx - 2 <= x < bx + bw + 2 and by - 2 <= y < by + bh + 2 for bx, by, bw, bh in regions.values())]
+    if not loose:
+        fail("keys.png: no notes (the z key and the menus) outside the labels")
+    else:
+        xs, ys = [x for x, _ in loose], [y for _, y in loose]
+        regions["the notes"] = [min(xs), min(ys), max(xs) + 1 - min(xs), max(ys) + 1 - min(ys)]
+    names = sorted(regions)
+    for i, a in enumerate(names):
+        x, y, w, h = regions[a]
+        if x < 0 or y < 0 or x + w > picture.w or y + h > picture.h:
+            fail(f"keys.png: {a} at {regions[a]} reaches out of the {picture.w} x {picture.h} picture")
+        for b in names[i + 1:]:
+            if overlapping(regions[a], regions[b]):
+                fail(f"keys.png: {a} at {regions[a]} overlaps {b} at {regions[b]}")
 
 
 # --- the joint tree ---------------------------------------------------------------
 
-def segments():
-    """Each display list call of a frame at rest, in drawing order: the
-    arguments, as the recording writes them, of the translation and of the
-    rotations made since the call before."""
-    p = Pavok(EXE)
-    frame = p.read_trace().frames(numbered=True)[-1]
-    written = {}
-    for line in run("apitrace", "dump", "--color=never", p.trace_file).splitlines():
-        m = CALL.match(line)
-        if m and m.group(2) in ("glTranslatef", "glRotatef"):
-            written[int(m.group(1))] = [a.split(" = ", 1)[1] for a in m.group(3).split(", ")]
-    calls, moves = [], []
-    for name, _, number in split(frame)[1]:
+def segments(trace, at):
+    """Each display list call of the recording's frame at rest, in drawing
+    order: the arguments, as the recording writes them, of the translation and
+    of the rotations made since the call before; and the segment each hangs
+    from, the last one drawn before it with fewer matrices pushed (None for
+    the first)."""
+    calls, since, parents, open_, depth = [], [], [], [], 0
+    for name, _, number in split(trace.frames(numbered=True)[at])[1]:
+        depth += (name == "glPushMatrix") - (name == "glPopMatrix")
         if name in ("glTranslatef", "glRotatef"):
-            moves.append((name, written[number]))
+            since.append((name, trace.written(number)))
         elif name == "glCallList":
-            calls.append(moves)
-            moves = []
-    return calls
+            while open_ and open_[-1][1] >= depth:
+                open_.pop()
+            parents.append(open_[-1][0] if open_ else None)
+            open_.append((len(calls), depth))
+            calls.append(since)
+            since = []
+    return calls, parents
 
 
-def skeleton(svg):
-    ns = "{http://www.w3.org/2000/svg}"
-    boxes = {g.find(ns + "title").text: [t.text for t in g.iter(ns + "text")]
-             for g in ET.parse(svg).iter(ns + "g") if g.get("class") == "node"}
-    calls = segments()
-    if sorted(boxes) != sorted(f"n{k}" for k in range(len(calls))):
-        fail(f"skeleton.svg: boxes {sorted(boxes)} for {len(calls)} display list calls")
+def skeleton(document, svg, calls, parents):
+    if not os.path.exists(svg):
+        fail(f"{document} is missing")
         return
-    for k, moves in enumerate(calls):
+    ns = "{http://www.w3.org/2000/svg}"
+    nodes = {g.find(ns + "title").text: list(g.iter(ns + "text"))
+             for g in ET.parse(svg).iter(ns + "g") if g.get("class") == "node"}
+    boxes = {k: [t.text for t in v] for k, v in nodes.items()}
+    if sorted(boxes) != sorted(f"n{k}" for k in range(len(calls))):
+        fail(f"{document}: boxes {sorted(boxes)} for {len(calls)} display list calls")
+        return
+    for k, since in enumerate(calls):
         rows, name = [r.replace("\u2212", "-") for r in boxes[f"n{k}"]], boxes[f"n{k}"][0]
-        offsets = [args for call, args in moves if call == "glTranslatef"]
-        turns = [args for call, args in moves if call == "glRotatef"]
+        offsets = [args for call, args in since if call == "glTranslatef"]
+        turns = [args for call, args in since if call == "glRotatef"]
         for row in rows:
             at = re.search(r"at \(([^)]*)\)", row)
             if at and (len(offsets) != 1 or at.group(1).split(", ") != offsets[0]):
-                fail(f"skeleton.svg: {name} {at.group(0)}, where the frame calls "
+                fail(f"{document}: {name} {at.group(0)}, where the frame calls "
                      + ", ".join(f"glTranslatef({', '.join(args)})" for args in offsets))
             about = re.match(r"turns about (.*)", row)
             if about:
                 shown = about.group(1).split(", ")
                 axes = ["xyz"[args[1:].index("1")] for args in turns]
                 if [t.split(" ")[0] for t in shown] != axes:
-                    fail(f"skeleton.svg: {name} turns about {shown}, where the frame turns it about {axes}")
+                    fail(f"{document}: {name} turns about {shown}, where the frame turns it about {axes}")
                 for t, args in zip(shown, turns):
                     fixed = re.search(r"fixed (\S+)\u00b0", t)
                     if fixed and fixed.group(1) != args[0]:
-                        fail(f"skeleton.svg: {name} turns about {t}, where the frame calls glRotatef({', '.join(args)})")
+                        fail(f"{document}: {name} turns about {t}, where the frame calls glRotatef({', '.join(args)})")
             # Past the offsets, the fixed angles and the keys, no number is left.
             if re.search(r"\d", re.sub(r"at \([^)]*\)|fixed \S+\u00b0|[^\s(),]+/[^\s(),]+", "", row)):
-                fail(f"skeleton.svg: {name}: \"{row}\" has a number that stands for no call")
+                fail(f"{document}: {name}: \"{row}\" has a number that stands for no call")
+    # The tree hangs from its root: each box below the one it hangs from.
+    top = {k: float(v[0].get("y")) for k, v in nodes.items()}
+    for k, parent in enumerate(parents):
+        if parent is not None and top[f"n{k}"] <= top[f"n{parent}"]:
+            fail(f"{document}: {boxes[f'n{k}'][0]} is drawn at y = {top[f'n{k}']}, not below "
+                 f"{boxes[f'n{parent}'][0]}, which it hangs from, at y = {top[f'n{parent}']}")
+
+
+# --- the committed pictures ---------------------------------------------------------
+
+# What may differ between a committed picture and the one drawn now. The
+# figure is Mesa's: another release's draws a few of its pixels differently (2
+# of ortho.png's, Debian 13 against 12), so one in a thousand of them may differ,
+# and 4 in any case. The letters and lines are ImageMagick's and the fonts':
+# on the release that made the pictures, Debian 12, they must be the same; on
+# another, whose fonts draw the text a little wider or narrower (1,176 of
+# keys.png's pixels on Debian 13), up to 3,000 of those pixels may differ.
+TOLERANCE = {"made on": ("debian", "12"), "figure": 1 / 1000, "at least": 4, "text elsewhere": 3000}
+PICTURES = ["keys.png", "skeleton.svg", "rest.png", "ortho.png", "posed.png",
+            "jump.png", "run.png", "walk.png", "jump.gif", "run.gif", "walk.gif"]
+
+
+def release():
+    with open("/etc/os-release") as f:
+        values = dict(re.findall(r'^(\w+)="?([^"\n]*)"?$', f.read(), re.M))
+    return values.get("ID"), values.get("VERSION_ID")
+
+
+def same_picture(name, out):
+    """A committed picture against the one drawn now into `out`."""
+    a, b = Picture(os.path.join(SRC, "docs", "images", name)), Picture(os.path.join(out, name))
+    if (a.w, a.h) != (b.w, b.h):
+        fail(f"docs/images/{name} is {a.w} x {a.h}, the program now draws {b.w} x {b.h} (make docs redraws it)")
+        return
+    if a.data == b.data:
+        return
+    lit = apart = other = 0
+    for i in range(0, len(a.data), 3):
+        p, q = a.data[i:i + 3], b.data[i:i + 3]
+        on = figure(p) or figure(q)
+        lit += on
+        if p != q:
+            apart += on
+            other += not on
+    figure_may = max(TOLERANCE["at least"], int(lit * TOLERANCE["figure"]))
+    other_may = 0 if release() == TOLERANCE["made on"] else TOLERANCE["text elsewhere"]
+    if apart > figure_may or other > other_may:
+        fail(f"docs/images/{name} is not what the program draws now: {apart} of the figure's {lit} pixels differ "
+             f"(up to {figure_may} may), and {other} others (up to {other_may} may); make docs redraws it")
 
 
 def main():
+    os.environ["LIBGL_ALWAYS_SOFTWARE"] = "1"  # as make docs draws
     pairs, entries = controls()
     texts(pairs, entries)
+    missing = [p for p in PICTURES if not os.path.exists(os.path.join(SRC, "docs", "images", p))]
+    if missing:
+        fail(f"docs/images: {', '.join(missing)} missing (make docs draws them)")
     with tempfile.TemporaryDirectory() as work:
         os.chdir(work)  # the recordings
         out = os.path.join(work, "images")
-        keymap(pairs, out)
-        if os.path.exists(os.path.join(out, "skeleton.svg")):
-            skeleton(os.path.join(out, "skeleton.svg"))
+        labels, trace, at = key_documents(EXE, out)
+        check_keymap(pairs, labels, out, trace, at)
+        calls, parents = segments(trace, at)
+        skeleton("skeleton.svg, drawn now", os.path.join(out, "skeleton.svg"), calls, parents)
+        skeleton("docs/images/skeleton.svg", os.path.join(SRC, "docs", "images", "skeleton.svg"), calls, parents)
+        os.mkdir("stills")
+        os.chdir("stills")  # a session of its own, which would overwrite the recording
+        stills(EXE, out)
+        drawn_now = ["keys.png", "rest.png", "ortho.png", "posed.png"]
+        for name, entry, drawn, steps, heading, keys, chosen, _ in ANIMATIONS:
+            calls = record(EXE, name, entry, drawn, steps, heading, keys, 0)
+            strip(name, replay(name, [calls[n] for n in chosen]), out)
+            drawn_now.append(f"{name}.png")
+            gif = os.path.join(SRC, "docs", "images", f"{name}.gif")
+            frames = len(run("identify", "-format", "%n\n", gif).split()) if os.path.exists(gif) else 0
+            if frames and frames != len(range(drawn % EVERY, drawn + 1, EVERY)):
+                fail(f"docs/images/{name}.gif has {frames} frames, where one in {EVERY} of the {drawn} the "
+                     f"animation draws now makes {len(range(drawn % EVERY, drawn + 1, EVERY))}")
+        for name in drawn_now:
+            if name not in missing:
+                same_picture(name, out)
     if failures:
         sys.exit(1)
     print("README.md, pavok.6 and keys.png give every key pair in --help's order, with its joint and ways; "
-          "keys.png's lines end on the figure, head to foot; skeleton.svg's numbers are the frame's")
+          "keys.png's lines end where their joints are drawn, head to foot, and its texts do not overlap; "
+          "skeleton.svg's numbers, drawn now and committed, are the frame's, each box below its parent; "
+          "the committed keys.png, stills and strips are the program's now, and the GIFs as many frames long; "
+          f"the {len(PICTURES)} pictures of docs/images are there")
 
 
 if __name__ == "__main__":
