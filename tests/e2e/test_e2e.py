@@ -269,12 +269,19 @@ def help_mismatch(out):
     return f"rows not two pairs at columns 0 and 40: {bad}" if bad else None
 
 
+# freeglut's glutInit options (src/fg_init.c): those followed by a value, whatever
+# it is, and those that stand alone.
+GLUT_VALUE_OPTIONS = ["-display", "-geometry"]
+GLUT_FLAGS = ["-direct", "-indirect", "-iconic", "-gldebug", "-sync"]
+
+
 def case_no_display(exe):
     """Without an X server GLUT's message and a plain non-zero exit, not a signal;
     --version and --help answer wherever they are on the command line, the first
     of them, and stop before GLUT looks for one.
-    The command line is GLUT's: -display names the server, also when the name
-    is --help, and a bare -display is refused."""
+    The command line is GLUT's: the value of -display or -geometry is theirs,
+    also when it is --help or --version, and a bare -display is refused. Where
+    no context can be made current, the message names the display GLUT opened."""
     n = 4242
     while os.path.exists(f"/tmp/.X11-unix/X{n}"):
         n += 1
@@ -286,16 +293,26 @@ def case_no_display(exe):
         return None if out == f"pavok {version}\n" else f"not 'pavok {version}' and a newline"
 
     # Had --help been missed after -display, GLUT would look for that display.
-    for args, mismatch in ((["--version"], version_mismatch), (["-display", f":{n}", "--help"], help_mismatch),
-                           (["--help", "--version"], help_mismatch),
-                           (["-geometry", "9x9", "-iconic", "--version", "--help"], version_mismatch)):
+    answers = [(["--version"], version_mismatch), (["-display", f":{n}", "--help"], help_mismatch),
+               (["--help", "--version"], help_mismatch),
+               (["-geometry", "9x9", "-iconic", "--version", "--help"], version_mismatch)]
+    answers += [([flag, "--help"], help_mismatch) for flag in GLUT_FLAGS]
+    for args, mismatch in answers:
         done = subprocess.run([exe, *args], env=nowhere, capture_output=True, text=True, timeout=20)
         wrong = mismatch(done.stdout)
         check(done.returncode == 0 and wrong is None and done.stderr == "",
               f"{args}: exit status {done.returncode}, expected 0; stdout {wrong or 'right'}: {done.stdout!r}; "
               f"stderr, expected empty: {done.stderr!r}")
-    for args, message in (([], "failed to open display"), (["-display", "--help"], "failed to open display '--help'")):
-        done = subprocess.run([exe, *args], env=nowhere, capture_output=True, text=True, timeout=60)
+    # Each of GLUT's values, even --help or --version, starts the program.
+    starts = [([], nowhere, f"failed to open display ':{n}'")]
+    starts += [([option, word], nowhere, f"failed to open display '{word if option == '-display' else f':{n}'}'")
+               for option in GLUT_VALUE_OPTIONS for word in ("--help", "--version")]
+    # On the suite's display, named by the last -display, with no context current.
+    here, unready = os.environ["DISPLAY"], dict(nowhere, LD_PRELOAD=os.environ["PAVOK_NO_CONTEXT"])
+    no_context = f"pavok: no working OpenGL context could be had on display {here} (glGenLists failed)"
+    starts += [(["-display", here], unready, no_context), (["-display", f":{n}", "-display", here], unready, no_context)]
+    for args, env, message in starts:
+        done = subprocess.run([exe, *args], env=env, capture_output=True, text=True, timeout=60)
         check(done.returncode > 0 and message in done.stderr and done.stdout == "",
               f"{args}: exit status {done.returncode}, expected > 0; stderr {done.stderr!r}, expected {message!r}")
     try:
