@@ -344,17 +344,37 @@ def window_manager(name="openbox"):
 # entry, press point, and the way it is chosen: pressed and dragged to the
 # entry (DRAG), or clicked, the pointer moved to the entry and clicked there
 # (CLICK), on the menu's own window. The animations come first, while the
-# figure faces +z.
-DRAG, CLICK = False, True
-DESKTOP_CHOICES = [(1, 1, (20, 20), DRAG), (1, 2, (600, 600), CLICK), (1, 3, (325, 40), DRAG),
-                   (3, 1, (40, 600), CLICK), (3, 2, (600, 20), DRAG), (3, 3, (20, 20), CLICK),
-                   (3, 4, (500, 300), DRAG), (3, 5, (100, 450), CLICK), (3, 6, (600, 600), DRAG),
+# figure faces +z. BESIDE chooses nothing: the menu, opened with a click, is
+# closed by a middle click on the window beside it, where the click's window
+# coordinates, read as the screen's, would fall on the entry.
+DRAG, CLICK, BESIDE = False, True, "beside"
+DESKTOP_CHOICES = [(1, 2, (20, 20), BESIDE), (1, 1, (20, 20), DRAG), (1, 2, (600, 600), CLICK),
+                   (1, 3, (325, 40), DRAG), (3, 1, (40, 600), CLICK), (3, 8, (100, 40), BESIDE),
+                   (3, 2, (600, 20), DRAG), (3, 3, (20, 20), CLICK), (3, 4, (500, 300), DRAG),
+                   (3, 5, (100, 450), CLICK), (3, 1, (20, 200), BESIDE), (3, 6, (600, 600), DRAG),
                    (3, 7, (20, 300), CLICK), (3, 8, (300, 20), DRAG)]
 # Frames an animation draws, and how far it carries the figure forward.
 ANIMATIONS = {1: (115, 0), 2: (108, 71.011), 3: (168, 28.719)}
 # View entry: (step, turn, change of the view volume's bound, projection switched).
 VIEWS = {1: (-15, 0, 0, False), 2: (15, 0, 0, False), 3: (0, -15, 0, False), 4: (0, 15, 0, False),
          5: (0, -180, 0, False), 6: (0, 0, 5, False), 7: (0, 0, -5, False), 8: (0, 0, 0, True)}
+
+
+def press_beside(p, button, entry, entries, at):
+    """Opens button's menu with a click at `at` and presses the middle button on
+    the window beside it, at the window point that names the entry's middle
+    in screen coordinates; just right of the menu where that point is on the
+    menu itself (a window near the screen's origin). Only the menu closes."""
+    menu = p.press(button, *at)
+    p.send("mouseup", str(button))
+    check(menu is not None and p.menu_window() == menu, f"button {button}, clicked at {at}, left no menu open")
+    (mx, my, mw, mh), (wx, wy) = menu, geometry(p.wid)[:2]
+    x, y = mx + mw // 2, my + int((entry - 0.5) * mh / entries)
+    if mx <= wx + x < mx + mw and my <= wy + y < my + mh:
+        x = mx + mw + 5 - wx
+    check(0 <= x < 650 and 0 <= y < 650, f"beside the menu at {menu}: ({x}, {y}) is off the window at ({wx}, {wy})")
+    p.send("mousemove", "--window", p.wid, str(x), str(y), "click", "2")
+    check(p.menu_window() is None, f"a middle click at ({x}, {y}) in the window beside the menu at {menu} left it open")
 
 
 def case_window_manager(exe):
@@ -376,13 +396,21 @@ def case_window_manager(exe):
         check(where != (0, 0) and (not moved or where[0] >= 200 and where[1] >= 150), f"window inside at {where}")
         print(f"window inside at {where}")
         for button, entry, at, click in DESKTOP_CHOICES:
-            p.choose_menu(button, entry, 3 if button == 1 else 8, at, steps=6, click=click)
+            entries = 3 if button == 1 else 8
+            if click == BESIDE:
+                press_beside(p, button, entry, entries, at)
+            else:
+                p.choose_menu(button, entry, entries, at, steps=6, click=click)
         frames, i = p.read_trace().frames(), 1
         heading, bound, kind = 0, 30, "glFrustum"
+        after = ""  # a choice's frames come right after a press beside a menu that chose nothing
         for button, entry, at, click in DESKTOP_CHOICES:
-            what = f"window at {where}, button {button} entry {entry} {'clicked' if click else 'dragged'}"
+            what = f"window at {where}, button {button} entry {entry} {'clicked' if click else 'dragged'}{after}"
+            after = f", after a middle click beside button {button}'s menu opened at {at}" if click == BESIDE else ""
             while i < len(frames) and is_redraw(frames[i - 1], frames[i]):
                 i += 1
+            if click == BESIDE:
+                continue
             if button == 1:
                 count, forward = ANIMATIONS[entry]
                 group, i = frames[i:i + count], i + count
