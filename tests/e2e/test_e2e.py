@@ -380,8 +380,8 @@ def press_beside(p, button, entry, entries, at):
 def case_window_manager(exe):
     """Under openbox, with the window where the manager puts it and then moved
     to (200, 150), each entry chosen by press-drag-release or by click, move,
-    click does its own thing; moved, also with freeglut's buttons coming as
-    core X events."""
+    click does its own thing, and a middle click beside an open menu only
+    closes it; moved, also with freeglut's buttons coming as core X events."""
     window_manager()
     core = dict(os.environ, LD_PRELOAD=os.environ["PAVOK_CORE_BUTTONS"])
     for moved, env in ((False, None), (True, None), (True, core)):
