@@ -16,9 +16,8 @@ in_build() { (cd "$1" && shift && "${display[@]}" "$@"); }
 
 status=0
 in_build "$BUILD" "${ctest[@]}" || status=$?
-# ctest lists the skipped tests but not why; each printed its reason.
-awk '/^[0-9]+\/[0-9]+ Testing: / {t = $3} sub(/^SKIPPED: /, "") {print "skipped " t ": " $0}' \
-  "$BUILD/Testing/Temporary/LastTest.log"
+# ctest lists the skipped tests but not why; each printed its reasons.
+bash tests/install/skip.sh list "$BUILD/Testing/Temporary/LastTest.log"
 [ "$status" -eq 0 ] || exit "$status"
 
 ASAN="$BUILD-asan"

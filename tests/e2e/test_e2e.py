@@ -269,12 +269,19 @@ def help_mismatch(out):
     return f"rows not two pairs at columns 0 and 40: {bad}" if bad else None
 
 
+# freeglut's glutInit options (src/fg_init.c): those followed by a value, whatever
+# it is, and those that stand alone.
+GLUT_VALUE_OPTIONS = ["-display", "-geometry"]
+GLUT_FLAGS = ["-direct", "-indirect", "-iconic", "-gldebug", "-sync"]
+
+
 def case_no_display(exe):
     """Without an X server GLUT's message and a plain non-zero exit, not a signal;
     --version and --help answer wherever they are on the command line, the first
     of them, and stop before GLUT looks for one.
-    The command line is GLUT's: -display names the server, also when the name
-    is --help, and a bare -display is refused."""
+    The command line is GLUT's: the value of -display or -geometry is theirs,
+    also when it is --help or --version, and a bare -display is refused. Where
+    no context can be made current, the message names the display GLUT opened."""
     n = 4242
     while os.path.exists(f"/tmp/.X11-unix/X{n}"):
         n += 1
@@ -286,16 +293,26 @@ def case_no_display(exe):
         return None if out == f"pavok {version}\n" else f"not 'pavok {version}' and a newline"
 
     # Had --help been missed after -display, GLUT would look for that display.
-    for args, mismatch in ((["--version"], version_mismatch), (["-display", f":{n}", "--help"], help_mismatch),
-                           (["--help", "--version"], help_mismatch),
-                           (["-geometry", "9x9", "-iconic", "--version", "--help"], version_mismatch)):
+    answers = [(["--version"], version_mismatch), (["-display", f":{n}", "--help"], help_mismatch),
+               (["--help", "--version"], help_mismatch),
+               (["-geometry", "9x9", "-iconic", "--version", "--help"], version_mismatch)]
+    answers += [([flag, "--help"], help_mismatch) for flag in GLUT_FLAGS]
+    for args, mismatch in answers:
         done = subprocess.run([exe, *args], env=nowhere, capture_output=True, text=True, timeout=20)
         wrong = mismatch(done.stdout)
         check(done.returncode == 0 and wrong is None and done.stderr == "",
               f"{args}: exit status {done.returncode}, expected 0; stdout {wrong or 'right'}: {done.stdout!r}; "
               f"stderr, expected empty: {done.stderr!r}")
-    for args, message in (([], "failed to open display"), (["-display", "--help"], "failed to open display '--help'")):
-        done = subprocess.run([exe, *args], env=nowhere, capture_output=True, text=True, timeout=60)
+    # Each of GLUT's values, even --help or --version, starts the program.
+    starts = [([], nowhere, f"failed to open display ':{n}'")]
+    starts += [([option, word], nowhere, f"failed to open display '{word if option == '-display' else f':{n}'}'")
+               for option in GLUT_VALUE_OPTIONS for word in ("--help", "--version")]
+    # On the suite's display, named by the last -display, with no context current.
+    here, unready = os.environ["DISPLAY"], dict(nowhere, LD_PRELOAD=os.environ["PAVOK_NO_CONTEXT"])
+    no_context = f"pavok: no working OpenGL context could be had on display {here} (glGenLists failed)"
+    starts += [(["-display", here], unready, no_context), (["-display", f":{n}", "-display", here], unready, no_context)]
+    for args, env, message in starts:
+        done = subprocess.run([exe, *args], env=env, capture_output=True, text=True, timeout=60)
         check(done.returncode > 0 and message in done.stderr and done.stdout == "",
               f"{args}: exit status {done.returncode}, expected > 0; stderr {done.stderr!r}, expected {message!r}")
     try:
@@ -327,11 +344,14 @@ def window_manager(name="openbox"):
 # entry, press point, and the way it is chosen: pressed and dragged to the
 # entry (DRAG), or clicked, the pointer moved to the entry and clicked there
 # (CLICK), on the menu's own window. The animations come first, while the
-# figure faces +z.
-DRAG, CLICK = False, True
-DESKTOP_CHOICES = [(1, 1, (20, 20), DRAG), (1, 2, (600, 600), CLICK), (1, 3, (325, 40), DRAG),
-                   (3, 1, (40, 600), CLICK), (3, 2, (600, 20), DRAG), (3, 3, (20, 20), CLICK),
-                   (3, 4, (500, 300), DRAG), (3, 5, (100, 450), CLICK), (3, 6, (600, 600), DRAG),
+# figure faces +z. BESIDE chooses nothing: the menu, opened with a click, is
+# closed by a middle click on the window beside it, where the click's window
+# coordinates, read as the screen's, would fall on the entry.
+DRAG, CLICK, BESIDE = False, True, "beside"
+DESKTOP_CHOICES = [(1, 2, (20, 20), BESIDE), (1, 1, (20, 20), DRAG), (1, 2, (600, 600), CLICK),
+                   (1, 3, (325, 40), DRAG), (3, 1, (40, 600), CLICK), (3, 8, (100, 40), BESIDE),
+                   (3, 2, (600, 20), DRAG), (3, 3, (20, 20), CLICK), (3, 4, (500, 300), DRAG),
+                   (3, 5, (100, 450), CLICK), (3, 1, (20, 200), BESIDE), (3, 6, (600, 600), DRAG),
                    (3, 7, (20, 300), CLICK), (3, 8, (300, 20), DRAG)]
 # Frames an animation draws, and how far it carries the figure forward.
 ANIMATIONS = {1: (115, 0), 2: (108, 71.011), 3: (168, 28.719)}
@@ -340,11 +360,28 @@ VIEWS = {1: (-15, 0, 0, False), 2: (15, 0, 0, False), 3: (0, -15, 0, False), 4: 
          5: (0, -180, 0, False), 6: (0, 0, 5, False), 7: (0, 0, -5, False), 8: (0, 0, 0, True)}
 
 
+def press_beside(p, button, entry, entries, at):
+    """Opens button's menu with a click at `at` and presses the middle button on
+    the window beside it, at the window point that names the entry's middle
+    in screen coordinates; just right of the menu where that point is on the
+    menu itself (a window near the screen's origin). Only the menu closes."""
+    menu = p.press(button, *at)
+    p.send("mouseup", str(button))
+    check(menu is not None and p.menu_window() == menu, f"button {button}, clicked at {at}, left no menu open")
+    (mx, my, mw, mh), (wx, wy) = menu, geometry(p.wid)[:2]
+    x, y = mx + mw // 2, my + int((entry - 0.5) * mh / entries)
+    if mx <= wx + x < mx + mw and my <= wy + y < my + mh:
+        x = mx + mw + 5 - wx
+    check(0 <= x < 650 and 0 <= y < 650, f"beside the menu at {menu}: ({x}, {y}) is off the window at ({wx}, {wy})")
+    p.send("mousemove", "--window", p.wid, str(x), str(y), "click", "2")
+    check(p.menu_window() is None, f"a middle click at ({x}, {y}) in the window beside the menu at {menu} left it open")
+
+
 def case_window_manager(exe):
     """Under openbox, with the window where the manager puts it and then moved
     to (200, 150), each entry chosen by press-drag-release or by click, move,
-    click does its own thing; moved, also with freeglut's buttons coming as
-    core X events."""
+    click does its own thing, and a middle click beside an open menu only
+    closes it; moved, also with freeglut's buttons coming as core X events."""
     window_manager()
     core = dict(os.environ, LD_PRELOAD=os.environ["PAVOK_CORE_BUTTONS"])
     for moved, env in ((False, None), (True, None), (True, core)):
@@ -359,13 +396,21 @@ def case_window_manager(exe):
         check(where != (0, 0) and (not moved or where[0] >= 200 and where[1] >= 150), f"window inside at {where}")
         print(f"window inside at {where}")
         for button, entry, at, click in DESKTOP_CHOICES:
-            p.choose_menu(button, entry, 3 if button == 1 else 8, at, steps=6, click=click)
+            entries = 3 if button == 1 else 8
+            if click == BESIDE:
+                press_beside(p, button, entry, entries, at)
+            else:
+                p.choose_menu(button, entry, entries, at, steps=6, click=click)
         frames, i = p.read_trace().frames(), 1
         heading, bound, kind = 0, 30, "glFrustum"
+        after = ""  # a choice's frames come right after a press beside a menu that chose nothing
         for button, entry, at, click in DESKTOP_CHOICES:
-            what = f"window at {where}, button {button} entry {entry} {'clicked' if click else 'dragged'}"
+            what = f"window at {where}, button {button} entry {entry} {'clicked' if click else 'dragged'}{after}"
+            after = f", after a middle click beside button {button}'s menu opened at {at}" if click == BESIDE else ""
             while i < len(frames) and is_redraw(frames[i - 1], frames[i]):
                 i += 1
+            if click == BESIDE:
+                continue
             if button == 1:
                 count, forward = ANIMATIONS[entry]
                 group, i = frames[i:i + count], i + count

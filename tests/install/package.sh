@@ -4,8 +4,8 @@
 # /usr/bin/pavok started until its window shows, then removed. Installing needs
 # root; without it the test returns 77 (skipped) after lintian.
 set -uo pipefail
+source "$(dirname "$0")/skip.sh"
 build=$1
-skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 app=io.github.pavok.pavok
 doc=/usr/share/doc/pavok
@@ -33,10 +33,10 @@ done
 [ -n "$(dpkg-deb --field "$deb" Maintainer)" ] || fail "the package has no maintainer"
 echo "$(basename "$deb"): Depends: $depends"
 # A check whose tool is too old here (Debian 11's) makes only its plain check,
-# and the test ends skipped with the reasons its script printed.
+# and the test ends skipped with the reasons its script gave.
 tool() {
-  bash "$(dirname "$0")/$1" "${@:2}" >"$work/$1.log" 2>&1 || [ $? -eq 77 ] || fail "$1: $(cat "$work/$1.log")"
-  grep -v "^SKIPPED: " "$work/$1.log" | tail -n 1
+  part "$@" || fail "$1: $out"
+  grep -v "^SKIPPED: " <<<"$out" | tail -n 1
 }
 tool lintian.sh "$deb"
 
@@ -96,5 +96,4 @@ for f in "${files[@]}"; do
   [ ! -e "$f" ] || fail "$f is still there after dpkg -r"
 done
 echo "installed, started and removed"
-skipped=$(grep -h '^SKIPPED: ' "$work"/*.sh.log | sort -u)
-[ -z "$skipped" ] || { echo "$skipped"; exit 77; }
+finish

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdio>
 
+#include "app/command_line.hpp"
 #include "app/scene_state.hpp"
 #include "app/startup.hpp"
 #include "figure/skeleton.hpp"
@@ -98,6 +100,19 @@ std::vector<ListCall> listCalls(void (*draw)())
     draw();
     rec::beforeCallList = nullptr;
     return seen;
+}
+
+std::string helpText()
+{
+    std::FILE* f = std::tmpfile();
+    char pavok[] = "pavok", help[] = "--help";
+    char* argv[] = {pavok, help};
+    EXPECT_TRUE(Aiuto(2, argv, f));
+    std::string text(static_cast<size_t>(std::ftell(f)), '\0');
+    std::rewind(f);
+    EXPECT_EQ(std::fread(&text[0], 1, text.size(), f), text.size());
+    std::fclose(f);
+    return text;
 }
 
 std::array<int*, 25> angles()

@@ -44,6 +44,9 @@ struct ListCall {
 };
 std::vector<ListCall> listCalls(void (*draw)());
 
+// What the program writes for --help.
+std::string helpText();
+
 // The 24 joint angles, in the scene state's order, then direzione.
 std::array<int*, 25> angles();
 std::array<int, 25> angleValues();
