@@ -9,8 +9,9 @@ scripts=$1
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 top="$dir/with space"
-mkdir -p "$top/scripts" "$top/tests"
+mkdir -p "$top/scripts" "$top/tests/install"
 cp "$scripts/test.sh" "$scripts/with-display.sh" "$top/scripts/"
+cp "$(dirname "$0")/install/skip.sh" "$top/tests/install/"  # test.sh lists the skips with it
 echo "leak:stand_in_nothing" >"$top/tests/lsan.supp"
 cat >"$top/CMakeLists.txt" <<'EOF'
 cmake_minimum_required(VERSION 3.18)
