@@ -4,6 +4,10 @@
 
 #include <string>
 
+// First thing in main: the program's output and errors go to the console or
+// terminal it was started from, if any.
+void CollegoTerminale();
+
 // The display GLUT opens when the command line names NOME with -display
 // (nullptr: none), as the window system names it.
 std::string NomeSchermo(const char* nome);

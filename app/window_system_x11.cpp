@@ -60,6 +60,9 @@ void StatoMenu(int status, int, int) { menuAperto = status == GLUT_MENU_IN_USE; 
 
 }  // namespace
 
+// A program started from a terminal writes to it already.
+void CollegoTerminale() {}
+
 std::string NomeSchermo(const char* nome) { return XDisplayName(nome); }
 
 std::string SchermoCorrente()
