@@ -27,9 +27,10 @@ std::string Monitor(HMONITOR monitor)
 // text. And, as any program attached to it, pavok ends when it is closed.
 void CollegoTerminale()
 {
+    // No handle, or one left over from a console this process is not on.
     auto senza = [](DWORD handle) {
         HANDLE h = GetStdHandle(handle);
-        return h == nullptr || h == INVALID_HANDLE_VALUE;
+        return h == nullptr || h == INVALID_HANDLE_VALUE || GetFileType(h) == FILE_TYPE_UNKNOWN;
     };
     const bool out = senza(STD_OUTPUT_HANDLE), err = senza(STD_ERROR_HANDLE);
     if (!(out || err) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
