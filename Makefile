@@ -8,12 +8,14 @@
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
+#   make windows  cross-build pavok.exe and its zip for 64-bit Windows in $(BUILD)-windows
 #   make test-release RELEASE=trixie
 #                 make run and make test in a minimal chroot of another Debian release
 #   make deps     install the packages of every group
 BUILD ?= build
 RELEASE ?= trixie
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+WINDOWS := $(BUILD)-windows
 
 # $(call setup,GROUPS,TESTS,BENCH)
 define setup
@@ -21,7 +23,7 @@ define setup
 	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
 endef
 
-.PHONY: run test bench docs package test-release deps clean
+.PHONY: run test bench docs package windows test-release deps clean
 
 run:
 	$(call setup,build,OFF,OFF)
@@ -48,11 +50,20 @@ package:
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@BUILD=$(BUILD) bash scripts/package.sh
 
+# freeglut first, built from Debian's source, so that find_package finds it.
+windows:
+	@bash scripts/install-deps.sh windows
+	@OUT=$(WINDOWS) JOBS=$(JOBS) bash scripts/freeglut-windows.sh
+	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DFreeGLUT_DIR=$(abspath $(WINDOWS))/freeglut/lib/cmake/FreeGLUT \
+	  -DPAVOK_TESTS=OFF -DPAVOK_BENCH=OFF >/dev/null
+	@cmake --build $(WINDOWS) -j $(JOBS)
+
 test-release:
 	@bash scripts/test-release.sh $(RELEASE)
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs package release
+	@bash scripts/install-deps.sh build test bench docs package windows release
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

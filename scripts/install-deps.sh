@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure what the groups named on the command line need is there: build
-# (compile and run the program), test, bench, docs, package, release (the
+# (compile and run the program), test, bench, docs, package, windows
+# (cross-build for Windows, freeglut from Debian's source), release (the
 # release test's chroot). What is missing is judged by what the build looks
 # for, not by package names, so any distribution with the libraries builds;
 # where apt exists, the Debian packages of what is missing are installed.
@@ -15,6 +16,8 @@ declare -A group=(
   [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick potrace librsvg2-bin python3
     graphviz fonts-dejavu-core"
   [package]="dpkg-dev file"
+  [windows]="g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev cmake make dpkg-dev gpgv debian-keyring
+    debian-archive-keyring icoutils zip"
   [release]="mmdebstrap"
 )
 
@@ -44,6 +47,11 @@ declare -A finds=(
   [graphviz]="dot"
   [librsvg2-bin]="rsvg-convert"
   [fonts-dejavu-core]="/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+  [g++-mingw-w64-x86-64-posix]="x86_64-w64-mingw32-g++-posix"
+  [mingw-w64-x86-64-dev]="/usr/x86_64-w64-mingw32/include/windows.h"
+  [debian-keyring]="/usr/share/keyrings/debian-keyring.gpg"
+  [debian-archive-keyring]="/usr/share/keyrings/debian-archive-keyring.gpg"
+  [icoutils]="icotool"
 )
 
 [ $# -gt 0 ] || { echo "usage: $0 GROUP... (groups: ${!group[*]})" >&2; exit 2; }

@@ -116,13 +116,17 @@ TEST(BodyPartsDeathTest, StopsWithAMessageWhenGLRefusesAListName)
     EXPECT_EXIT((rec::failGenLists = true, DefDisplayLists()), failed, "glGenLists");
     // It names the cause, the display and the renderer GL reports (here, its
     // first word). The tests' window is on $DISPLAY; in the stopping copy
-    // DISPLAY names another, as it may for a program given -display.
+    // DISPLAY names another, as it may for a program given -display, and so
+    // does the command line: the display GL draws on counts over both.
     const std::string opened = std::getenv("DISPLAY");
     const std::string message = "no working OpenGL context could be had on display " + opened + " \\(";
     std::string renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     renderer = renderer.substr(0, renderer.find_first_of(" ("));
-    const auto elsewhere = [] {
+    char pavok[] = "pavok", option[] = "-display", other[] = ":4243";
+    const auto elsewhere = [&] {
         setenv("DISPLAY", ":4242", 1);
+        char* named[] = {pavok, option, other};
+        RicordoSchermo(3, named);
         rec::failGenLists = true;
     };
     EXPECT_EXIT((elsewhere(), DefDisplayLists()), testing::ExitedWithCode(1),
@@ -130,7 +134,6 @@ TEST(BodyPartsDeathTest, StopsWithAMessageWhenGLRefusesAListName)
     // With no context current GL tells neither: the display is the one the
     // command line named, the last -display as GLUT reads it.
     std::string name = opened;
-    char pavok[] = "pavok", option[] = "-display", other[] = ":4243";
     char* argv[] = {pavok, option, other, option, &name[0]};
     EXPECT_EXIT((elsewhere(), RicordoSchermo(5, argv), glXMakeCurrent(glXGetCurrentDisplay(), None, nullptr),
                  DefDisplayLists()),
