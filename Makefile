@@ -7,6 +7,8 @@
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
+#   make test-windows
+#                 the Windows build under Wine, against the Linux build's pixels
 #   make test-release RELEASE=trixie
 #                 make run and make test in a minimal chroot of another Debian release
 #   make deps     install the packages of every group
@@ -20,7 +22,7 @@ define setup
 	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
 endef
 
-.PHONY: run test bench docs package test-release deps clean
+.PHONY: run test bench docs package test-windows test-release deps clean
 
 run:
 	$(call setup,build,OFF,OFF)
@@ -47,11 +49,22 @@ package:
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@BUILD=$(BUILD) bash scripts/package.sh
 
+# On a display of its own, where openbox is the only window manager; the
+# prefix lives in the build folder, and its processes end even if the test
+# itself is killed.
+test-windows: windows
+	$(call setup,build test-windows,OFF,OFF)
+	@cmake --build $(BUILD) -j $(JOBS) --target pavok
+	@cd $(BUILD)-windows && export WINEPREFIX=$(abspath $(BUILD)-windows)/wine WINEDEBUG=-all && \
+	  DISPLAY= bash $(CURDIR)/scripts/with-display.sh \
+	    python3 -B $(CURDIR)/tests/windows/test_windows.py pavok.exe $(abspath $(BUILD))/pavok; \
+	  status=$$?; wineserver -k 2>/dev/null; exit $$status
+
 test-release:
 	@bash scripts/test-release.sh $(RELEASE)
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs package release
+	@bash scripts/install-deps.sh build test bench docs package test-windows release
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the groups named on the command line, if any
 # are missing: build (compile and run the program), test, bench, docs, package,
-# release (the release test's chroot).
+# test-windows (the Windows build under Wine), release (the release test's chroot).
 set -euo pipefail
 
 declare -A group=(
@@ -14,6 +14,7 @@ declare -A group=(
     graphviz fonts-dejavu-core"
   [package]="dpkg-dev file"
   [release]="mmdebstrap"
+  [test-windows]="wine wine64 openbox xvfb xauth x11-utils x11-apps xdotool imagemagick python3"
 )
 
 [ $# -gt 0 ] || { echo "usage: $0 GROUP... (groups: ${!group[*]})" >&2; exit 2; }
