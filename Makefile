@@ -7,6 +7,7 @@
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
+#   make windows  cross-build pavok.exe and its zip for 64-bit Windows in $(BUILD)-windows
 #   make test-windows
 #                 the Windows build under Wine, against the Linux build's pixels
 #   make test-release RELEASE=trixie
@@ -15,6 +16,7 @@
 BUILD ?= build
 RELEASE ?= trixie
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+WINDOWS := $(BUILD)-windows
 
 # $(call setup,GROUPS,TESTS,BENCH)
 define setup
@@ -22,7 +24,7 @@ define setup
 	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
 endef
 
-.PHONY: run test bench docs package test-windows test-release deps clean
+.PHONY: run test bench docs package windows test-windows test-release deps clean
 
 run:
 	$(call setup,build,OFF,OFF)
@@ -49,13 +51,22 @@ package:
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@BUILD=$(BUILD) bash scripts/package.sh
 
+# freeglut first, built from Debian's source, so that find_package finds it.
+windows:
+	@bash scripts/install-deps.sh windows
+	@OUT=$(WINDOWS) JOBS=$(JOBS) bash scripts/freeglut-windows.sh
+	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DFreeGLUT_DIR=$(abspath $(WINDOWS))/freeglut/lib/cmake/FreeGLUT \
+	  -DPAVOK_TESTS=OFF -DPAVOK_BENCH=OFF >/dev/null
+	@cmake --build $(WINDOWS) -j $(JOBS)
+
 # On a display of its own, where openbox is the only window manager; the
 # prefix lives in the build folder, and its processes end even if the test
 # itself is killed.
 test-windows: windows
 	$(call setup,build test-windows,OFF,OFF)
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
-	@cd $(BUILD)-windows && export WINEPREFIX=$(abspath $(BUILD)-windows)/wine WINEDEBUG=-all && \
+	@cd $(WINDOWS) && export WINEPREFIX=$(abspath $(WINDOWS))/wine WINEDEBUG=-all && \
 	  DISPLAY= bash $(CURDIR)/scripts/with-display.sh \
 	    python3 -B $(CURDIR)/tests/windows/test_windows.py pavok.exe $(abspath $(BUILD))/pavok; \
 	  status=$$?; wineserver -k 2>/dev/null; exit $$status
@@ -64,7 +75,7 @@ test-release:
 	@bash scripts/test-release.sh $(RELEASE)
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs package test-windows release
+	@bash scripts/install-deps.sh build test bench docs package windows test-windows release
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

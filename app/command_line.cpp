@@ -1,10 +1,9 @@
 #include "app/command_line.hpp"
 
-#include <X11/Xlib.h>
-
 #include <cstring>
 
 #include "app/scene_state.hpp"
+#include "app/window_system.hpp"
 #include "controls/joint_keys.hpp"
 #include "controls/menus.hpp"
 #include "controls/special_keys.hpp"
@@ -64,5 +63,5 @@ void RicordoSchermo(int argc, char** argv)
         if (std::strcmp(argv[i], "-display") == 0) nome = argv[i + 1];  // the last one counts
         ++i;
     }
-    schermo = XDisplayName(nome);
+    schermo = NomeSchermo(nome);
 }

@@ -9,7 +9,7 @@
 // is otherwise GLUT's.
 bool Aiuto(int argc, char** argv, std::FILE* out);
 
-// Remembers in scena::schermo the X display GLUT opens for this command line:
+// Remembers in scena::schermo the display GLUT opens for this command line:
 // the last -display NAME, or else $DISPLAY. To be called before glutInit, which
 // takes -display out of the command line.
 void RicordoSchermo(int argc, char** argv);

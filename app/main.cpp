@@ -6,9 +6,11 @@
 
 #include "app/command_line.hpp"
 #include "app/startup.hpp"
+#include "app/window_system.hpp"
 
 int main(int argc, char** argv)
 {
+    CollegoTerminale();
     if (Aiuto(argc, argv, stdout)) return 0;
     Avvio(&argc, argv);
     glutMainLoop();  // never returns: GLUT ends the process when the window closes

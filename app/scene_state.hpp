@@ -70,7 +70,7 @@ inline float R = 0.0f;
 inline float G = 0.8f;
 inline float B = 0.8f;
 
-// The X display the window was opened on, as named at start-up.
+// The display the window was opened on, as named at start-up.
 inline std::string schermo;
 
 // Body-part display lists, compiled once at start-up.

@@ -5,8 +5,8 @@
 
 #include "app/command_line.hpp"
 #include "app/scene_state.hpp"
+#include "app/window_system.hpp"
 #include "controls/joint_keys.hpp"
-#include "controls/menu_pointer.hpp"
 #include "controls/menus.hpp"
 #include "controls/special_keys.hpp"
 #include "figure/body_parts.hpp"

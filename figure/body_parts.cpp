@@ -2,13 +2,13 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-#include <GL/glx.h>
-#include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/scene_state.hpp"
+#include "app/window_system.hpp"
 
 using namespace scena;
 
@@ -121,8 +121,8 @@ void Esegui(const BodyPart& part)
 // be the one: -display names another.
 [[noreturn]] void SenzaContesto()
 {
-    Display* display = glXGetCurrentDisplay();
-    const char* nome = display != nullptr ? DisplayString(display) : schermo.c_str();
+    std::string nome = SchermoCorrente();
+    if (nome.empty()) nome = schermo;
     auto testo = [](GLenum name) {
         const auto* s = reinterpret_cast<const char*>(glGetString(name));
         return s != nullptr ? s : "";
@@ -130,7 +130,7 @@ void Esegui(const BodyPart& part)
     const char* renderer = testo(GL_RENDERER);
     const char* version = testo(GL_VERSION);
     std::fprintf(stderr, "pavok: no working OpenGL context could be had on display %s (glGenLists failed); ",
-                 nome);
+                 nome.c_str());
     if (*renderer == '\0' && *version == '\0')
         std::fprintf(stderr, "GL reported no renderer or version\n");
     else

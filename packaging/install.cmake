@@ -61,7 +61,7 @@ install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/icons/hicolor DESTINATION ${CMAKE_IN
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pavok)
 set(CPACK_PACKAGE_VENDOR "The Pavok developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "articulated human figure to pose and animate")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
   "Pavok opens one OpenGL window with a lit, articulated human figure.\n\
 The digit and letter keys bend its shoulders, elbows, wrists, hips, knees\n\

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the groups named on the command line, if any
 # are missing: build (compile and run the program), test, bench, docs, package,
-# test-windows (the Windows build under Wine), release (the release test's chroot).
+# windows (cross-build for Windows, freeglut from Debian's source), test-windows
+# (the Windows build under Wine), release (the release test's chroot).
 set -euo pipefail
 
 declare -A group=(
@@ -13,6 +14,8 @@ declare -A group=(
   [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick potrace librsvg2-bin python3
     graphviz fonts-dejavu-core"
   [package]="dpkg-dev file"
+  [windows]="g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev cmake make dpkg-dev gpgv debian-keyring
+    debian-archive-keyring icoutils zip"
   [release]="mmdebstrap"
   [test-windows]="wine wine64 openbox xvfb xauth x11-utils x11-apps xdotool imagemagick python3"
 )

@@ -1,4 +1,4 @@
-#include "controls/menu_pointer.hpp"
+#include "app/window_system.hpp"
 
 #include <GL/freeglut.h>
 #include <GL/glx.h>
@@ -59,6 +59,17 @@ Bool BottoneCore(Display* display, XEvent* event, xEvent* wire)
 void StatoMenu(int status, int, int) { menuAperto = status == GLUT_MENU_IN_USE; }
 
 }  // namespace
+
+// A program started from a terminal writes to it already.
+void CollegoTerminale() {}
+
+std::string NomeSchermo(const char* nome) { return XDisplayName(nome); }
+
+std::string SchermoCorrente()
+{
+    Display* display = glXGetCurrentDisplay();
+    return display != nullptr ? DisplayString(display) : "";
+}
 
 void CorreggoMenu()
 {
