@@ -9,6 +9,8 @@
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
 #   make windows  cross-build pavok.exe and its zip for 64-bit Windows in $(BUILD)-windows
+#   make test-windows
+#                 the Windows build under Wine, against the Linux build's pixels
 #   make test-release RELEASE=trixie
 #                 make run and make test in a minimal chroot of another Debian release
 #   make deps     install the packages of every group
@@ -23,7 +25,7 @@ define setup
 	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
 endef
 
-.PHONY: run test bench docs package windows test-release deps clean
+.PHONY: run test bench docs package windows test-windows test-release deps clean
 
 run:
 	$(call setup,build,OFF,OFF)
@@ -59,11 +61,22 @@ windows:
 	  -DPAVOK_TESTS=OFF -DPAVOK_BENCH=OFF >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 
+# On a display of its own, where openbox is the only window manager; the
+# prefix lives in the build folder, and its processes end even if the test
+# itself is killed.
+test-windows: windows
+	$(call setup,build test-windows,OFF,OFF)
+	@cmake --build $(BUILD) -j $(JOBS) --target pavok
+	@cd $(WINDOWS) && export WINEPREFIX=$(abspath $(WINDOWS))/wine WINEDEBUG=-all && \
+	  DISPLAY= bash $(CURDIR)/scripts/with-display.sh \
+	    python3 -B $(CURDIR)/tests/windows/test_windows.py pavok.exe $(abspath $(BUILD))/pavok; \
+	  status=$$?; wineserver -k 2>/dev/null; exit $$status
+
 test-release:
 	@bash scripts/test-release.sh $(RELEASE)
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs package windows release
+	@bash scripts/install-deps.sh build test bench docs package windows test-windows release
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Makes sure what the groups named on the command line need is there: build
 # (compile and run the program), test, bench, docs, package, windows
-# (cross-build for Windows, freeglut from Debian's source), release (the
-# release test's chroot). What is missing is judged by what the build looks
-# for, not by package names, so any distribution with the libraries builds;
-# where apt exists, the Debian packages of what is missing are installed.
+# (cross-build for Windows, freeglut from Debian's source), test-windows (the
+# Windows build under Wine), release (the release test's chroot). What is
+# missing is judged by what the build looks for, not by package names, so any
+# distribution with the libraries builds; where apt exists, the Debian packages
+# of what is missing are installed.
 set -euo pipefail
 
 declare -A group=(
@@ -19,6 +20,7 @@ declare -A group=(
   [windows]="g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev cmake make dpkg-dev gpgv debian-keyring
     debian-archive-keyring icoutils zip"
   [release]="mmdebstrap"
+  [test-windows]="wine wine64 openbox xvfb xauth x11-utils x11-apps xdotool imagemagick python3"
 )
 
 # What stands for each package: programs on PATH, CMake targets (cmake:PREFIX::NAME,
@@ -52,6 +54,7 @@ declare -A finds=(
   [debian-keyring]="/usr/share/keyrings/debian-keyring.gpg"
   [debian-archive-keyring]="/usr/share/keyrings/debian-archive-keyring.gpg"
   [icoutils]="icotool"
+  [wine64]="/usr/lib/wine/wine64"
 )
 
 [ $# -gt 0 ] || { echo "usage: $0 GROUP... (groups: ${!group[*]})" >&2; exit 2; }

@@ -203,15 +203,24 @@ def _cpu_ns(pid):
     return total
 
 
-def _pavok_windows():
-    return run("xdotool", "search", "--name", "^Pavok$", check=False).split()
+# freeglut's window on X, by its title. Wine's windows carry the program's
+# file name as their class, and a visible one is the program's window (its
+# menus and input-method windows stay unmapped until used).
+BY_TITLE = ("--name", "^Pavok$")
+BY_WINE_CLASS = ("--onlyvisible", "--classname", "^pavok\\.exe$")
+
+
+def _pavok_windows(search=BY_TITLE):
+    return run("xdotool", "search", *search, check=False).split()
 
 
 class Pavok:
     """The real program, started under apitrace (or another wrapper) on the
-    suite's display."""
+    suite's display. With `real_keys`, keys go to the focused window as XTEST
+    input, as a keyboard's would, and the window is activated first (a window
+    manager has to run): Wine ignores events sent to a window."""
 
-    def __init__(self, exe, wrapper=None, args=(), env=None):
+    def __init__(self, exe, wrapper=None, args=(), env=None, window=BY_TITLE, real_keys=False):
         self.dir = os.getcwd()
         self.trace_file = os.path.join(self.dir, "run.trace")
         if os.path.exists(self.trace_file):
@@ -221,12 +230,17 @@ class Pavok:
             wrapper = ["apitrace", "trace", "-o", self.trace_file]
         self.log = open(os.path.join(self.dir, "stderr.txt"), "w")
         self.pid = None
-        others = set(_pavok_windows())
+        self.window, self.real_keys = window, real_keys
+        others = set(_pavok_windows(window))
         self.proc = subprocess.Popen(wrapper + [exe, *args], stdout=subprocess.DEVNULL, stderr=self.log, env=env)
         atexit.register(self.stop)  # a failed check must not leave the program running
         # apitrace starts the program as its child; valgrind runs it in its own process.
         self.pid = self._program_pid() if traced else self.proc.pid
         self.wid = self._new_window(others)
+        # Wine's windows name their process, which `wine` may have started as its child.
+        self.pid = int(run("xdotool", "getwindowpid", self.wid, check=False) or self.pid)
+        if real_keys:
+            self.activate()
         self.settle(None)
 
     def _program_pid(self):
@@ -250,7 +264,7 @@ class Pavok:
         deadline = time.time() + 60
         while time.time() < deadline:
             check(self.proc.poll() is None, f"the program exited with {self.proc.returncode}")
-            new = set(_pavok_windows()) - others
+            new = set(_pavok_windows(self.window)) - others
             if new:
                 check(len(new) == 1, f"{len(new)} new Pavok windows at once")
                 return new.pop()
@@ -279,8 +293,13 @@ class Pavok:
         run("xdotool", *xdotool_args)
         self.settle(before)
 
+    def activate(self):
+        """Gives the window the focus, through the window manager."""
+        run("xdotool", "windowactivate", "--sync", self.wid)
+
     def key(self, name, repeat=1):
-        self.send("key", "--window", self.wid, *(["--repeat", str(repeat)] if repeat > 1 else []), name)
+        to = [] if self.real_keys else ["--window", self.wid]
+        self.send("key", *to, *(["--repeat", str(repeat)] if repeat > 1 else []), name)
 
     def menu_window(self):
         """The geometry (x, y, width, height) of the pop-up menu on screen, or None."""
