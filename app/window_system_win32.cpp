@@ -1,5 +1,6 @@
 #include "app/window_system.hpp"
 
+#include <GL/freeglut.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -52,5 +53,53 @@ std::string SchermoCorrente()
     return window != nullptr ? Monitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : "";
 }
 
-// The X11 mend adjusts events as Xlib converts them; Windows has no such step.
-void CorreggoMenu() {}
+namespace {
+
+// freeglut's fault, as on X11: while one of its menus is open, it checks a
+// button press or release on the window in the window's own coordinates
+// against the menu's place on the screen, so it lands on another entry, or
+// outside the menu. Windows sends a button message there when the pointer is
+// off the menu; Wine also for the release of every drag begun on the window,
+// wherever the pointer is (its X driver follows X's implicit grab: Wine's
+// fault, not Windows'). So while a menu is open, a button message on the
+// window carries its screen position, as on X11; and as there, a press
+// outside the menu reopens it only where that position is within the window's
+// size. Messages on the menus' own windows, and all while no menu is open,
+// stay as they are.
+WNDPROC freeglut = nullptr;  // the window's own procedure
+bool menuAperto = false;
+
+bool Bottone(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: return true;
+    default: return false;
+    }
+}
+
+LRESULT CALLBACK Bottoni(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (menuAperto && Bottone(message)) {
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(window, &p);
+        lParam = MAKELPARAM(p.x, p.y);
+    }
+    return CallWindowProc(freeglut, window, message, wParam, lParam);
+}
+
+void StatoMenu(int status, int, int) { menuAperto = status == GLUT_MENU_IN_USE; }
+
+}  // namespace
+
+void CorreggoMenu()
+{
+    HWND window = WindowFromDC(wglGetCurrentDC());
+    glutMenuStatusFunc(StatoMenu);
+    freeglut = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Bottoni)));
+}
