@@ -7,11 +7,12 @@
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make package  build a Debian package
-#   make test-release RELEASE=trixie
+#   make test-release RELEASE=trixie [ARCH=arm64]
 #                 make run and make test in a minimal chroot of another Debian release
 #   make deps     install the packages of every group
 BUILD ?= build
 RELEASE ?= trixie
+ARCH ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # $(call setup,GROUPS,TESTS,BENCH)
@@ -48,10 +49,10 @@ package:
 	@BUILD=$(BUILD) bash scripts/package.sh
 
 test-release:
-	@bash scripts/test-release.sh $(RELEASE)
+	@bash scripts/test-release.sh '$(RELEASE)' '$(ARCH)'
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs package release
+	@bash scripts/install-deps.sh build test bench docs package release emulation
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the groups named on the command line, if any
 # are missing: build (compile and run the program), test, bench, docs, package,
-# release (the release test's chroot).
+# release (the release test's chroot), emulation (its chroot of another architecture).
 set -euo pipefail
 
 declare -A group=(
@@ -14,6 +14,7 @@ declare -A group=(
     graphviz fonts-dejavu-core"
   [package]="dpkg-dev file"
   [release]="mmdebstrap"
+  [emulation]="qemu-user-static binfmt-support"
 )
 
 [ $# -gt 0 ] || { echo "usage: $0 GROUP... (groups: ${!group[*]})" >&2; exit 2; }
