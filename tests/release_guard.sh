@@ -35,7 +35,8 @@ checkout=$base/checkout bin=$base/bin
 mkdir -p "$checkout/scripts" "$bin" "$base/victim" "$real"
 cp "$script" "$checkout/scripts/test-release.sh"
 echo 'exit 0' >"$checkout/scripts/install-deps.sh"  # nothing to install, no network
-printf 'run:\n\ttouch /started; sleep 600\n' >"$checkout/Makefile"
+# A step that leaves a program of its own running, detached, and goes on.
+printf 'run:\n\tsetsid sleep 600 & touch /started; sleep 600\n' >"$checkout/Makefile"
 git -C "$checkout" init -q && git -C "$checkout" add . &&
   git -C "$checkout" -c user.name=t -c user.email=t@t commit -qm stand-in
 ln -s real "$base/link"
@@ -43,7 +44,7 @@ touch "$base/victim/keep"
 printf '#!/bin/sh\nprintf "sudo: %%s\\n" "$@"\n' >"$bin/sudo"
 chmod 755 "$bin/sudo"
 as_user=()
-[ "$(id -u)" -ne 0 ] || as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+[ "$(id -u)" -ne 0 ] || as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=/nonexistent)
 release() {  # ARGS...: the release test as a user, from the stand-in checkout
   (cd "$base" && PATH="$bin:$PATH" timeout 60 "${as_user[@]}" bash "$checkout/scripts/test-release.sh" "$@" 2>&1 </dev/null)
 }
