@@ -37,7 +37,7 @@ if [ "$arch" != "$native" ]; then
   if [ -e $binfmt/status ]; then echo "== $name: binfmt_misc is mounted"
   else mount -t binfmt_misc binfmt_misc $binfmt && echo "== $name: binfmt_misc was not mounted: mounted it on $binfmt"; fi
   update-binfmts --enable
-  echo "== $name: $arch programs run under qemu; enabled:" $(cd $binfmt && grep -l '^enabled' qemu-* 2>/dev/null)
+  echo "== $name: $arch programs run under qemu-user-static (binfmt_misc $(cat $binfmt/status))"
 fi
 
 mkdir -p "$chroots"
