@@ -1,8 +1,7 @@
 # The two commands of the quick start, and the rest. Each checks for what it
-# needs and installs what is missing with apt (scripts/install-deps.sh GROUP...)
-# and configures the build
-# with the tests and benchmarks on or off, so they can follow one another in
-# one build directory.
+# needs, installs what is missing with apt (scripts/install-deps.sh GROUP...)
+# and configures the build with the tests and benchmarks on or off, so they
+# can follow one another in one build directory.
 #   make run      build only the program and open the window
 #   make test     build everything, run every test on a private Xvfb
 #   make bench    measure a frame, the animations and start-up
@@ -11,11 +10,12 @@
 #   make windows  cross-build pavok.exe and its zip for 64-bit Windows in $(BUILD)-windows
 #   make test-windows
 #                 the Windows build under Wine, against the Linux build's pixels
-#   make test-release RELEASE=trixie
+#   make test-release RELEASE=trixie [ARCH=arm64]
 #                 make run and make test in a minimal chroot of another Debian release
 #   make deps     install the packages of every group
 BUILD ?= build
 RELEASE ?= trixie
+ARCH ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WINDOWS := $(BUILD)-windows
 
@@ -56,8 +56,8 @@ package:
 windows:
 	@bash scripts/install-deps.sh windows
 	@OUT=$(WINDOWS) JOBS=$(JOBS) bash scripts/freeglut-windows.sh
-	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DFreeGLUT_DIR=$(abspath $(WINDOWS))/freeglut/lib/cmake/FreeGLUT \
+	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
+	  -DCMAKE_BUILD_TYPE=Release -DFreeGLUT_DIR="$$(cd $(WINDOWS) && pwd)/freeglut/lib/cmake/FreeGLUT" \
 	  -DPAVOK_TESTS=OFF -DPAVOK_BENCH=OFF >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 
@@ -67,16 +67,16 @@ windows:
 test-windows: windows
 	$(call setup,build test-windows,OFF,OFF)
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
-	@cd $(WINDOWS) && export WINEPREFIX=$(abspath $(WINDOWS))/wine WINEDEBUG=-all && \
-	  DISPLAY= bash $(CURDIR)/scripts/with-display.sh \
-	    python3 -B $(CURDIR)/tests/windows/test_windows.py pavok.exe $(abspath $(BUILD))/pavok; \
+	@linux="$$(cd $(BUILD) && pwd)/pavok" && cd $(WINDOWS) && export WINEPREFIX="$$PWD/wine" WINEDEBUG=-all && \
+	  DISPLAY= bash "$(CURDIR)/scripts/with-display.sh" \
+	    python3 -B "$(CURDIR)/tests/windows/test_windows.py" pavok.exe "$$linux"; \
 	  status=$$?; wineserver -k 2>/dev/null; exit $$status
 
 test-release:
-	@bash scripts/test-release.sh $(RELEASE)
+	@bash scripts/test-release.sh '$(RELEASE)' '$(ARCH)'
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs package windows test-windows release
+	@bash scripts/install-deps.sh build test bench docs package windows test-windows release emulation
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

@@ -2,10 +2,11 @@
 # Makes sure what the groups named on the command line need is there: build
 # (compile and run the program), test, bench, docs, package, windows
 # (cross-build for Windows, freeglut from Debian's source), test-windows (the
-# Windows build under Wine), release (the release test's chroot). What is
-# missing is judged by what the build looks for, not by package names, so any
-# distribution with the libraries builds; where apt exists, the Debian packages
-# of what is missing are installed.
+# Windows build under Wine), release (the release test's chroot), emulation
+# (its chroot of another architecture). What is missing is judged by what the
+# build looks for, not by package names, so any distribution with the
+# libraries builds; where apt exists, the Debian packages of what is missing
+# are installed.
 set -euo pipefail
 
 declare -A group=(
@@ -21,6 +22,7 @@ declare -A group=(
     debian-archive-keyring icoutils zip"
   [release]="mmdebstrap"
   [test-windows]="wine wine64 openbox xvfb xauth x11-utils x11-apps xdotool imagemagick python3"
+  [emulation]="qemu-user-static binfmt-support"
 )
 
 # What stands for each package: programs on PATH, CMake targets (cmake:PREFIX::NAME,
@@ -55,6 +57,8 @@ declare -A finds=(
   [debian-archive-keyring]="/usr/share/keyrings/debian-archive-keyring.gpg"
   [icoutils]="icotool"
   [wine64]="/usr/lib/wine/wine64"
+  [qemu-user-static]="qemu-aarch64-static"
+  [binfmt-support]="update-binfmts"
 )
 
 [ $# -gt 0 ] || { echo "usage: $0 GROUP... (groups: ${!group[*]})" >&2; exit 2; }

@@ -261,7 +261,8 @@ class Pavok:
     def _new_window(self, others):
         # freeglut sets no _NET_WM_PID, so the program's window is the one that
         # was not there before it started (the e2e tests run one at a time).
-        deadline = time.time() + 60
+        # Under valgrind under qemu-user (an arm64 chroot) it takes about 80 s.
+        deadline = time.time() + 180
         while time.time() < deadline:
             check(self.proc.poll() is None, f"the program exited with {self.proc.returncode}")
             new = set(_pavok_windows(self.window)) - others
