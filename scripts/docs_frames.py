@@ -20,8 +20,9 @@ def convert(*args):
     subprocess.run(["convert", *args], check=True)
 
 
-def info(png, fmt):
-    return subprocess.run(["convert", png, "-format", fmt, "info:"], stdout=subprocess.PIPE, text=True,
+def info(*pngs_and_fmt):
+    *pngs, fmt = pngs_and_fmt
+    return subprocess.run(["convert", *pngs, "-format", fmt, "info:"], stdout=subprocess.PIPE, text=True,
                           check=True).stdout
 
 
@@ -33,7 +34,12 @@ def finish(src, path):
 
 def box(png):
     """The figure's bounding box in a frame: width, height, left, top."""
-    return [int(v) for v in re.split(r"[x+]", info(png, "%@"))]
+    return boxes([png])[0]
+
+
+def boxes(pngs):
+    """Each frame's box, read by one ImageMagick for all of them."""
+    return [[int(v) for v in re.split(r"[x+]", b)] for b in info(*pngs, "%@\n").split()]
 
 
 def cut(src, dst, w, h, x, y):

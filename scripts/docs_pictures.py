@@ -2,8 +2,8 @@
 window at rest, in the parallel view and posed; for each animation, chosen
 frames of a recording as a strip and the whole as a looping GIF."""
 
-from docs_frames import (ANIMATION, ANIMATION_ENTRIES, MARGIN, NARROW, PROJECTION, VIEW, VIEW_ENTRIES, WIDEN, box,
-                         convert, cut, finish, info)
+from docs_frames import (ANIMATION, ANIMATION_ENTRIES, MARGIN, NARROW, PROJECTION, VIEW, VIEW_ENTRIES, WIDEN,
+                         boxes, convert, cut, finish, info)
 from pavok_driver import Pavok, check, moves, pose
 
 # A pose, seen closer (two narrowings of the view): turned a little to its left,
@@ -94,26 +94,28 @@ def record(exe, name, entry, drawn, steps, heading, keys, widen):
 def strip(name, files, out):
     """One row of frames, each cut to the same size, centred horizontally on
     the figure, all covering the same height so that vertical motion shows."""
-    boxes = [box(f) for f in files]
-    cw = max(w for w, _, _, _ in boxes) + 2 * MARGIN
-    top = min(y for _, _, _, y in boxes)
-    ch = max(y + h for _, h, _, y in boxes) - top + 2 * MARGIN
+    found = boxes(files)
+    cw = max(w for w, _, _, _ in found) + 2 * MARGIN
+    top = min(y for _, _, _, y in found)
+    ch = max(y + h for _, h, _, y in found) - top + 2 * MARGIN
     cells = []
-    for i, (f, (w, _, x, _)) in enumerate(zip(files, boxes)):
+    for i, (f, (w, _, x, _)) in enumerate(zip(files, found)):
         cells.append(f"{name}-cell-{i}.png")
         cut(f, cells[-1], cw, ch, x + w // 2 - cw // 2, top - MARGIN)
     convert(*cells, "+append", f"png:{name}-strip.png")
     finish(f"{name}-strip.png", f"{out}/{name}.png")
 
 
-def animated(name, files, out):
+def animated(name, files, out, chosen=None):
     """The frames as one looping GIF, all cut to the box the figure covers in
-    any of them, so that it moves across the picture as it does in the window."""
-    boxes = [box(f) for f in files]
-    left, top = min(b[2] for b in boxes), min(b[3] for b in boxes)
-    right, bottom = max(b[2] + b[0] for b in boxes), max(b[3] + b[1] for b in boxes)
+    any of them, so that it moves across the picture as it does in the window.
+    With `chosen` (numbers of frames), a GIF of only those, as the whole one
+    shows them."""
+    found = boxes(files)
+    left, top = min(b[2] for b in found), min(b[3] for b in found)
+    right, bottom = max(b[2] + b[0] for b in found), max(b[3] + b[1] for b in found)
     cells = []
-    for i, f in enumerate(files):
+    for i, f in enumerate(files if chosen is None else [files[k] for k in chosen]):
         cells.append(f"{name}-frame-{i}.png")
         cut(f, cells[-1], right - left + 2 * MARGIN, bottom - top + 2 * MARGIN, left - MARGIN, top - MARGIN)
     # Every pixel to the nearest colour of the palette, without dithering

@@ -14,9 +14,9 @@ below the one it hangs from.
 The pictures committed under docs/images are held to those drawn now: the
 key map, the tree's numbers, the stills (rest.png, ortho.png, posed.png, from one
 session of the program as `make docs` drives it) and the strips (one
-recording of each animation), within TOLERANCE below. The GIFs, which would
-take three more recordings and the longest part of `make docs`, are held to
-the animations' length only: one frame in EVERY of those each draws now.
+recording of each animation), within TOLERANCE below; and the GIFs, frame by
+frame, to those made now from a recording in their own view, as `make docs`
+makes them (one frame in EVERY, so as many frames as the animation draws).
 
 Usage: documents.py SOURCE_DIR PAVOK, on a display of its own.
 """
@@ -33,7 +33,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from docs_frames import replay  # noqa: E402
 from docs_keymap import key_documents  # noqa: E402
-from docs_pictures import ANIMATIONS, EVERY, record, stills, strip  # noqa: E402
+from docs_pictures import ANIMATIONS, EVERY, FARTHER, animated, record, stills, strip  # noqa: E402
 from pavok_driver import controls as help_controls, run, split  # noqa: E402
 
 SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -321,6 +321,24 @@ def release():
     return values.get("ID"), values.get("VERSION_ID")
 
 
+def differing(a, b, on=figure):
+    """Of two pictures' rgb bytes: the pixels lit in either, those of them that
+    differ, and the others that differ."""
+    lit = apart = other = 0
+    for i in range(0, len(a), 3):
+        p, q = a[i:i + 3], b[i:i + 3]
+        lit_here = on(p) or on(q)
+        lit += lit_here
+        if p != q:
+            apart += lit_here
+            other += not lit_here
+    return lit, apart, other
+
+
+def figure_may(lit):
+    return max(TOLERANCE["at least"], int(lit * TOLERANCE["figure"]))
+
+
 def same_picture(name, out):
     """A committed picture against the one drawn now into `out`."""
     a, b = Picture(os.path.join(SRC, "docs", "images", name)), Picture(os.path.join(out, name))
@@ -329,19 +347,47 @@ def same_picture(name, out):
         return
     if a.data == b.data:
         return
-    lit = apart = other = 0
-    for i in range(0, len(a.data), 3):
-        p, q = a.data[i:i + 3], b.data[i:i + 3]
-        on = figure(p) or figure(q)
-        lit += on
-        if p != q:
-            apart += on
-            other += not on
-    figure_may = max(TOLERANCE["at least"], int(lit * TOLERANCE["figure"]))
+    lit, apart, other = differing(a.data, b.data)
+    may = figure_may(lit)
     other_may = 0 if release() == TOLERANCE["made on"] else TOLERANCE["text elsewhere"]
-    if apart > figure_may or other > other_may:
+    if apart > may or other > other_may:
         fail(f"docs/images/{name} is not what the program draws now: {apart} of the figure's {lit} pixels differ "
-             f"(up to {figure_may} may), and {other} others (up to {other_may} may); make docs redraws it")
+             f"(up to {may} may), and {other} others (up to {other_may} may); make docs redraws it")
+
+
+def frames(gif):
+    """A GIF's frames as the reader sees them (each drawn over the ones before),
+    as rgb bytes, and its size."""
+    w, h = (int(v) for v in run("identify", "-format", "%W %H\n", gif).split()[:2])
+    data = subprocess.run(["convert", gif, "-coalesce", "-depth", "8", "rgb:-"], stdout=subprocess.PIPE,
+                          check=True).stdout
+    size = w * h * 3
+    return [data[i:i + size] for i in range(0, len(data), size)], (w, h)
+
+
+def same_animation(name, out, drawn, chosen):
+    """Chosen frames of a committed GIF against those made now into `out`.
+    Only the figure is drawn in a GIF, so every pixel that is not black is the
+    figure's, even the dimmest shades. Each frame may differ in as many of those
+    as a still may: a pixel Mesa draws a little differently may fall to the
+    next of the palette's shades, 8 levels apart, or stay in its own, but it is
+    one pixel either way; another animation, or the frames in another order,
+    moves the figure by many pixels in most frames."""
+    (a, size_a), (b, size_b) = frames(os.path.join(SRC, "docs", "images", f"{name}.gif")), \
+        frames(os.path.join(out, f"{name}.gif"))
+    if len(a) != drawn or size_a != size_b:
+        fail(f"docs/images/{name}.gif is {len(a)} frames of {size_a[0]} x {size_a[1]}, where the program now draws "
+             f"{drawn} of {size_b[0]} x {size_b[1]} (make docs redraws it)")
+        return
+    worse = []
+    for k, q in zip(chosen, b):
+        if a[k] != q:
+            lit, apart, _ = differing(a[k], q, on=any)
+            if apart > figure_may(lit):
+                worse.append(f"frame {k}, {apart} of {lit} (up to {figure_may(lit)} may)")
+    if worse:
+        fail(f"docs/images/{name}.gif is not the animation the program draws now: of the figure's pixels in the "
+             f"frames compared ({', '.join(map(str, chosen))}), differ in {'; in '.join(worse)}; make docs redraws it")
 
 
 def main():
@@ -363,15 +409,21 @@ def main():
         os.chdir("stills")  # a session of its own, which would overwrite the recording
         stills(EXE, out)
         drawn_now = ["keys.png", "rest.png", "ortho.png", "posed.png"]
-        for name, entry, drawn, steps, heading, keys, chosen, _ in ANIMATIONS:
+        for name, entry, drawn, steps, heading, keys, chosen, gif_keys in ANIMATIONS:
             calls = record(EXE, name, entry, drawn, steps, heading, keys, 0)
             strip(name, replay(name, [calls[n] for n in chosen]), out)
             drawn_now.append(f"{name}.png")
-            gif = os.path.join(SRC, "docs", "images", f"{name}.gif")
-            frames = len(run("identify", "-format", "%n\n", gif).split()) if os.path.exists(gif) else 0
-            if frames and frames != len(range(drawn % EVERY, drawn + 1, EVERY)):
-                fail(f"docs/images/{name}.gif has {frames} frames, where one in {EVERY} of the {drawn} the "
-                     f"animation draws now makes {len(range(drawn % EVERY, drawn + 1, EVERY))}")
+            # The GIF as make docs makes it, in its own view, the figure farther away.
+            # Its box is the figure's in all frames, so all are replayed, but
+            # only five are made and compared: the ends, and three between that
+            # an animation played backwards does not bring to the same place.
+            calls = record(EXE, name, entry, drawn, steps, heading, gif_keys, FARTHER)
+            files = replay(name + "-all", calls[drawn % EVERY::EVERY])
+            n = len(files)
+            chosen = [0, n // 4, n // 2 - 3, 3 * n // 4, n - 1]
+            animated(name, files, out, chosen)
+            if f"{name}.gif" not in missing:
+                same_animation(name, out, n, chosen)
         for name in drawn_now:
             if name not in missing:
                 same_picture(name, out)
@@ -380,7 +432,7 @@ def main():
     print("README.md, pavok.6 and keys.png give every key pair in --help's order, with its joint and ways; "
           "keys.png's lines end where their joints are drawn, head to foot, and its texts do not overlap; "
           "skeleton.svg's numbers, drawn now and committed, are the frame's, each box below its parent; "
-          "the committed keys.png, stills and strips are the program's now, and the GIFs as many frames long; "
+          "the committed keys.png, stills, strips and GIFs are the program's now; "
           f"the {len(PICTURES)} pictures of docs/images are there")
 
 
