@@ -17,6 +17,7 @@ import re
 import signal
 import subprocess
 import sys
+import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(here, "..", "..", "scripts"), os.path.join(here, "..", "e2e")]
@@ -67,8 +68,19 @@ def wine_processes():
 
 
 def end_wine():
-    subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
-    subprocess.run(["wineserver", "-w"], stderr=subprocess.DEVNULL, timeout=60)
+    """Ends the prefix's server and waits, up to 60 s, until no process of the
+    prefix is left: a process killed with the server can still be tearing down
+    when the server has gone, and one that was starting then (winedevice.exe,
+    on a prefix made moments before) starts a server of its own, so the server
+    is ended again while any is left. Returns what is still left."""
+    for _ in range(60):
+        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], stderr=subprocess.DEVNULL, timeout=60)
+        left = wine_processes()
+        if not left:
+            return left
+        time.sleep(1)
+    return left
 
 
 def same_output(exe):
@@ -162,8 +174,7 @@ def main(windows_exe, linux_exe):
     window_manager()
     linux = session("linux", linux_exe, [], BY_TITLE)
     windows = session("windows", windows_exe, ["wine"], BY_WINE_CLASS)
-    end_wine()
-    left = wine_processes()
+    left = end_wine()
     check(not left, f"Wine processes left: {left}")
 
     check(windows[0] == linux[0] == "Pavok", f"window titles: Windows build {windows[0]!r}, Linux {linux[0]!r}")
