@@ -59,10 +59,8 @@ namespace {
 // button press or release on the window in the window's own coordinates
 // against the menu's place on the screen, so it lands on another entry, or
 // outside the menu. Windows sends a button message there when the pointer is
-// off the menu; Wine also for the release of every drag begun on the window,
-// wherever the pointer is (its X driver follows X's implicit grab: Wine's
-// fault, not Windows'). So while a menu is open, a button message on the
-// window carries its screen position, as on X11; and as there, a press
+// off the menu. So while a menu is open, a button message on the window
+// carries its screen position, as on X11; and as there, a press
 // outside the menu reopens it only where that position is within the window's
 // size. Messages on the menus' own windows, and all while no menu is open,
 // stay as they are.
@@ -82,14 +80,55 @@ bool Bottone(UINT message)
     }
 }
 
+// Wine's fault alone: it sends a drag's moves and release to the window the
+// drag began on, as X does, and drops each one with the pointer off that
+// window, so a menu dragged out past it highlights nothing and is released
+// nowhere. Under Wine only (its ntdll names its version), a press that opens
+// a menu captures the mouse until the buttons are up, so that every move and
+// the release reach the window. Each one over a menu is passed on to it, as
+// Windows would have sent it; on Windows that happens only while the mouse is
+// captured anyway (a button with no menu held down).
+const bool sottoWine = [] {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}();
+bool catturato = false;
+
+HWND MenuSotto(HWND window, POINT schermo)
+{
+    HWND sotto = WindowFromPoint(schermo);
+    const bool nostra = sotto != nullptr && GetWindowThreadProcessId(sotto, nullptr) == GetCurrentThreadId();
+    return nostra && sotto != window ? sotto : nullptr;
+}
+
+bool Premuti()
+{
+    return GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0;
+}
+
 LRESULT CALLBACK Bottoni(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (menuAperto && Bottone(message)) {
+    LRESULT done;
+    if (menuAperto && (Bottone(message) || message == WM_MOUSEMOVE)) {
         POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ClientToScreen(window, &p);
-        lParam = MAKELPARAM(p.x, p.y);
+        if (HWND menu = MenuSotto(window, p)) {
+            ScreenToClient(menu, &p);
+            done = SendMessage(menu, message, wParam, MAKELPARAM(p.x, p.y));
+        } else {
+            done = CallWindowProc(freeglut, window, message, wParam, Bottone(message) ? MAKELPARAM(p.x, p.y) : lParam);
+        }
+    } else {
+        done = CallWindowProc(freeglut, window, message, wParam, lParam);
     }
-    return CallWindowProc(freeglut, window, message, wParam, lParam);
+    if (sottoWine && !catturato && menuAperto && Premuti()) {
+        catturato = true;
+        SetCapture(window);
+    } else if (catturato && !(menuAperto && Premuti())) {
+        catturato = false;
+        ReleaseCapture();
+    }
+    return done;
 }
 
 void StatoMenu(int status, int, int) { menuAperto = status == GLUT_MENU_IN_USE; }

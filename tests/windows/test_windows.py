@@ -6,9 +6,10 @@ Both builds run one after the other on the same server, under openbox, and get
 the same real input (XTEST: Wine ignores events sent to a window). Wine's
 opengl32 draws through the same Mesa as the Linux build, so after each group of
 keys the two windows must hold the very same pixels; each menu must open where
-it was pressed, with its entries. Every menu entry is then chosen, and the
-pixels after each said (see WINE_CHOOSES_MENU_ENTRIES). WINEPREFIX names the prefix:
-made here once, and no process of it is left when the test ends.
+it was pressed, with its entries; and after each menu entry is chosen, the
+pixels must be the same again, but for the parallel view's depth ties (see
+DEPTH_TIES). WINEPREFIX names the prefix: made here once, and no process of it
+is left when the test ends.
 """
 
 import atexit
@@ -22,7 +23,7 @@ import time
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(here, "..", "..", "scripts"), os.path.join(here, "..", "e2e")]
 from pavok_driver import BY_TITLE, BY_WINE_CLASS, Pavok, check, run
-from test_e2e import ANIMATION_ENTRIES, DESKTOP_CHOICES, SPECIAL_KEYS, VIEW_ENTRIES, geometry, \
+from test_e2e import ANIMATION_ENTRIES, DESKTOP_CHOICES, SPECIAL_KEYS, VIEW_ENTRIES, VIEWS, geometry, \
     window_manager
 
 # Every joint's two keys.
@@ -41,13 +42,11 @@ KEY_GROUPS = [
 # Where each menu is opened, in the window.
 MENU_AT = {3: (100, 80), 1: (400, 300)}
 
-# Under Wine a drag's moves and release go to the window it began on (Wine
-# follows X's implicit grab), so freeglut's menus highlight nothing while
-# dragged; with app/window_system_win32.cpp's mend the release still chooses,
-# but not yet reliably enough here to hold a run to it. Until then each entry
-# is tried and its picture compared, and what happened is said, but only the
-# menus' opening and the key groups decide the verdict.
-WINE_CHOOSES_MENU_ENTRIES = False
+# In the parallel view, where parts meet (a knee, an ankle on its foot) their depths
+# tie, and ties fall one way in freeglut's Windows pixel format, with its
+# 24-bit depth buffer, and the other in Mesa's 32-bit visual on Xvfb: so there
+# this share of the figure's pixels may differ. 1 to 4 of about 6,750 did.
+DEPTH_TIES = 1 / 1000
 
 prefix = os.environ["WINEPREFIX"]
 
@@ -122,37 +121,34 @@ def text_rows(menu):
 
 def session(name, exe, wrapper, window):
     """Runs one build through every key group and menu; returns the window's
-    title and size, a picture after each step, each menu's place and entries,
-    and whether every entry could be chosen."""
+    title and size, a picture after each step (with whether it shows the
+    parallel view), and each menu's place and entries."""
     p = Pavok(exe, wrapper=wrapper, window=window, real_keys=True)
     title, size = run("xdotool", "getwindowname", p.wid).rstrip("\n"), geometry(p.wid)[2:]
-    pictures = [("start", f"{name}-start.png")]
+    pictures = [("start", f"{name}-start.png", False)]
     p.shot(pictures[-1][1])
     for group, keys in KEY_GROUPS:
         p.activate()
         for key, times in keys:
             p.key(key, times)
-        pictures.append((group, f"{name}-{len(pictures)}.png"))
+        pictures.append((group, f"{name}-{len(pictures)}.png", False))
         p.shot(pictures[-1][1])
     menus = {button: menu_at(p, button, at) for button, at in MENU_AT.items()}
-    try:
-        choose_entries(p, name, pictures)
-        chosen = True
-    except SystemExit:  # its FAIL line says why
-        if name == "linux" or WINE_CHOOSES_MENU_ENTRIES:
-            raise
-        chosen = False
+    choose_entries(p, name, pictures)
     p.stop()
-    return title, size, pictures, menus, chosen
+    return title, size, pictures, menus
 
 
 def choose_entries(p, name, pictures):
     """Chooses every entry of both menus, each at its own place and way, as
     the e2e tests do; a picture after each (an animation's once it has ended)."""
+    parallel = False
     for button, entry, at, click in DESKTOP_CHOICES:
         p.activate()
         p.choose_menu(button, entry, ANIMATION_ENTRIES if button == 1 else VIEW_ENTRIES, at, steps=6, click=click)
-        pictures.append((f"{'left' if button == 1 else 'right'} menu entry {entry}", f"{name}-{len(pictures)}.png"))
+        parallel ^= button == 3 and VIEWS[entry][3]
+        pictures.append((f"{'left' if button == 1 else 'right'} menu entry {entry}", f"{name}-{len(pictures)}.png",
+                         parallel))
         p.shot(pictures[-1][1])
 
 
@@ -162,6 +158,12 @@ def differing(a, b):
     m = re.match(r"\d+", done.stderr)
     check(m is not None, f"compare {a} {b}: {done.stderr}")
     return int(m.group())
+
+
+def figure_pixels(png):
+    """How many pixels of a picture are not the black background."""
+    return round(float(run("convert", png, "-fill", "white", "+opaque", "black", "-format", "%[fx:mean*w*h]",
+                           "info:")))
 
 
 def main(windows_exe, linux_exe):
@@ -187,17 +189,14 @@ def main(windows_exe, linux_exe):
         check(shown == entries, f"button {button}'s menu shows {shown} entries, not {entries}")
         print(f"button {button}'s menu: at {(x, y)} from the pointer in both, {shown} entries")
 
-    for (step, now), (_, before) in zip(linux[2][1:], linux[2]):
+    for (step, now, _), (_, before, _) in zip(linux[2][1:], linux[2]):
         check(differing(before, now) > 0, f"the Linux build's picture did not change with {step}")
-    check(len(windows[2]) <= len(linux[2]), "more pictures of the Windows build than of the Linux build")
-    held = 1 + len(KEY_GROUPS) if not WINE_CHOOSES_MENU_ENTRIES else len(linux[2])
-    for i, ((step, want), (_, got)) in enumerate(zip(linux[2], windows[2])):
-        n = differing(want, got)
-        print(f"{step}: {n} pixels differ{'' if i < held else ' (not held to it under Wine)'}")
-        check(i >= held or n == 0, f"after {step}, {n} pixels of {got} differ from the Linux build's {want}")
-    if not windows[4]:
-        print(f"NOT YET PASSING under Wine (the FAIL line above): choosing menu entries, "
-              f"from {linux[2][len(windows[2])][0]} on")
+    check(len(windows[2]) == len(linux[2]), f"{len(windows[2])} pictures of the Windows build, "
+          f"{len(linux[2])} of the Linux build")
+    for (step, want, parallel), (_, got, _) in zip(linux[2], windows[2]):
+        n, may = differing(want, got), int(figure_pixels(want) * DEPTH_TIES) if parallel else 0
+        print(f"{step}: {n} pixels differ" + (f" (up to {may} may: the parallel view's depth ties)" if parallel else ""))
+        check(n <= may, f"after {step}, {n} pixels of {got} differ from the Linux build's {want} (up to {may} may)")
 
 
 if __name__ == "__main__":
