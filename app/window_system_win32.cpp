@@ -60,10 +60,10 @@ namespace {
 // against the menu's place on the screen, so it lands on another entry, or
 // outside the menu. Windows sends a button message there when the pointer is
 // off the menu. So while a menu is open, a button message on the window
-// carries its screen position, as on X11; and as there, a press
-// outside the menu reopens it only where that position is within the window's
-// size. Messages on the menus' own windows, and all while no menu is open,
-// stay as they are.
+// carries its screen position, as on X11; and as there, a press outside the
+// menu reopens it only where that position is within the window's size.
+// Messages on the menus' own windows, and all while no menu is open, stay as
+// they are.
 WNDPROC freeglut = nullptr;  // the window's own procedure
 bool menuAperto = false;
 
@@ -85,9 +85,12 @@ bool Bottone(UINT message)
 // window, so a menu dragged out past it highlights nothing and is released
 // nowhere. Under Wine only (its ntdll names its version), a press that opens
 // a menu captures the mouse until the buttons are up, so that every move and
-// the release reach the window. Each one over a menu is passed on to it, as
-// Windows would have sent it; on Windows that happens only while the mouse is
-// captured anyway (a button with no menu held down).
+// the release reach the window. Each move over a menu is passed on to it, as
+// Windows would have sent it, to highlight the entry under the pointer; on
+// Windows that happens only while the mouse is captured anyway (a button with
+// no menu held down). Button messages stay the window's, in screen
+// coordinates as above: freeglut places them against where it put the menu,
+// while the menu's window can for a moment still stand where it was.
 const bool sottoWine = [] {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
@@ -112,7 +115,8 @@ LRESULT CALLBACK Bottoni(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     if (menuAperto && (Bottone(message) || message == WM_MOUSEMOVE)) {
         POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ClientToScreen(window, &p);
-        if (HWND menu = MenuSotto(window, p)) {
+        HWND menu = message == WM_MOUSEMOVE ? MenuSotto(window, p) : nullptr;
+        if (menu != nullptr) {
             ScreenToClient(menu, &p);
             done = SendMessage(menu, message, wParam, MAKELPARAM(p.x, p.y));
         } else {
