@@ -68,10 +68,10 @@ def wine_processes():
 
 def end_wine():
     """Ends the prefix's server and waits, up to 60 s, until no process of the
-    prefix is left: a process killed with the server can still be tearing down
-    when the server has gone, and one that was starting then (winedevice.exe,
-    on a prefix made moments before) starts a server of its own, so the server
-    is ended again while any is left. Returns what is still left."""
+    prefix is left: one can outlive the server for a while (winedevice.exe did,
+    on a prefix made moments before), and one starting then would start a
+    server of its own, so the server is ended again while any is left.
+    Returns what is still left."""
     for _ in range(60):
         subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], stderr=subprocess.DEVNULL, timeout=60)
