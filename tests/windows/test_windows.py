@@ -13,6 +13,7 @@ is left when the test ends.
 """
 
 import atexit
+import contextlib
 import os
 import re
 import signal
@@ -67,17 +68,20 @@ def wine_processes():
 
 
 def end_wine():
-    """Ends the prefix's server and waits, up to 60 s, until no process of the
-    prefix is left: one can outlive the server for a while (winedevice.exe did,
-    on a prefix made moments before), and one starting then would start a
-    server of its own, so the server is ended again while any is left.
-    Returns what is still left."""
+    """Ends the prefix's server, then any process of the prefix it leaves, and
+    returns what is still left after 60 s. A process that was starting as the
+    server ended waits for the server's answer forever: winedevice.exe, started
+    by services.exe just after a new prefix's boot, was left so, in one pipe
+    read, with its parent gone."""
     for _ in range(60):
         subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], stderr=subprocess.DEVNULL, timeout=60)
         left = wine_processes()
         if not left:
             return left
+        for process in left:
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(int(process.split()[0]), signal.SIGKILL)
         time.sleep(1)
     return left
 
