@@ -137,6 +137,41 @@ LRESULT CALLBACK Bottoni(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 void StatoMenu(int status, int, int) { menuAperto = status == GLUT_MENU_IN_USE; }
 
+// Wine's fault too: it can take a stale report from X of a menu's window,
+// from before freeglut moved it, for the window's place. The menu is then on
+// the screen where freeglut put it, while Wine holds it at the corner where
+// freeglut made it, and reads every move and click on it from there: it
+// highlights nothing, or another entry, and no click chooses (seen on a busy
+// machine). freeglut moves a menu's window only while it is hidden, so under
+// Wine a shown menu that moves is put back.
+POINT mostrato{};  // where the open menu's window was shown
+
+LRESULT CALLBACK Menu(HWND menu, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT done = CallWindowProc(freeglut, menu, message, wParam, lParam);
+    if (message == WM_WINDOWPOSCHANGED) {
+        const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+        RECT r{};
+        GetWindowRect(menu, &r);
+        if (flags & SWP_SHOWWINDOW) {
+            mostrato = {r.left, r.top};
+        } else if (!(flags & SWP_NOMOVE) && IsWindowVisible(menu) && (r.left != mostrato.x || r.top != mostrato.y)) {
+            SetWindowPos(menu, nullptr, mostrato.x, mostrato.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    return done;
+}
+
+// The menus' windows: this thread's others with freeglut's own procedure.
+BOOL CALLBACK SeguoMenu(HWND w, LPARAM window)
+{
+    if (w != reinterpret_cast<HWND>(window) &&
+        GetWindowLongPtr(w, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(freeglut)) {
+        SetWindowLongPtr(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Menu));
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 void CorreggoMenu()
@@ -145,4 +180,5 @@ void CorreggoMenu()
     glutMenuStatusFunc(StatoMenu);
     freeglut = reinterpret_cast<WNDPROC>(
         SetWindowLongPtr(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Bottoni)));
+    if (sottoWine) EnumThreadWindows(GetCurrentThreadId(), SeguoMenu, reinterpret_cast<LPARAM>(window));
 }
