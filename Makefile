@@ -6,7 +6,16 @@
 #   make test     build everything, run every test on a private Xvfb
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
-#   make package  build a Debian package
+#   make dist     the release's source tarball, $(BUILD)/pavok-VERSION.tar.gz
+#   make deb [RELEASE=trixie]
+#                 Debian's source and binary packages in $(BUILD)-deb, built
+#                 and checked (lintian, autopkgtest, blhc) in a chroot of
+#                 RELEASE (bookworm unless named)
+#   make test-deb [RELEASE=trixie]
+#                 then piuparts, and the same bytes from a second build
+#   make release  make test-deb and make windows, then into $(BUILD)-release:
+#                 the tarball, the source package, the bookworm package, the
+#                 Windows zip and SHA256SUMS
 #   make windows  cross-build pavok.exe and its zip for 64-bit Windows in $(BUILD)-windows
 #   make test-windows
 #                 the Windows build under Wine, against the Linux build's pixels
@@ -14,7 +23,6 @@
 #                 make run and make test in a minimal chroot of another Debian release
 #   make deps     install the packages of every group
 BUILD ?= build
-RELEASE ?= trixie
 ARCH ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WINDOWS := $(BUILD)-windows
@@ -25,7 +33,7 @@ define setup
 	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
 endef
 
-.PHONY: run test bench docs package windows test-windows test-release deps clean
+.PHONY: run test bench docs dist deb test-deb release windows test-windows test-release deps clean
 
 run:
 	$(call setup,build,OFF,OFF)
@@ -47,12 +55,30 @@ docs:
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@BUILD=$(BUILD) python3 scripts/docs.py
 
-package:
-	$(call setup,build package,OFF,OFF)
-	@cmake --build $(BUILD) -j $(JOBS) --target pavok
-	@BUILD=$(BUILD) bash scripts/package.sh
+dist:
+	@bash scripts/dist.sh '$(BUILD)'
+
+deb test-deb release: RELEASE ?= bookworm
+deb:
+	@bash scripts/install-deps.sh deb
+	@bash scripts/deb.sh build '$(RELEASE)' '$(BUILD)-deb'
+
+test-deb: deb
+	@bash scripts/deb.sh check '$(RELEASE)' '$(BUILD)-deb'
+
+# Each file named by a pattern that matches one file.
+release: test-deb windows
+	@rm -rf '$(BUILD)-release' && mkdir '$(BUILD)-release'
+	@for f in pavok-*.tar.gz pavok_*.dsc pavok_*.orig.tar.gz pavok_*.debian.tar.xz \
+	  pavok_*_*.deb; do cp '$(BUILD)-deb'/$$f '$(BUILD)-release'; done
+	@cp '$(WINDOWS)'/pavok-*-windows-*.zip '$(BUILD)-release'
+	@cd '$(BUILD)-release' && sha256sum -- * >SHA256SUMS && cat SHA256SUMS
 
 # freeglut first, built from Debian's source, so that find_package finds it.
+# The times in the executable and the zip are the last commit's (in an
+# unpacked release tarball, its files'), so that a commit gives the same bytes.
+windows: export SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || \
+  stat -c %Y CMakeLists.txt)
 windows:
 	@bash scripts/install-deps.sh windows
 	@OUT=$(WINDOWS) JOBS=$(JOBS) bash scripts/freeglut-windows.sh
@@ -72,11 +98,12 @@ test-windows: windows
 	    python3 -B "$(CURDIR)/tests/windows/test_windows.py" pavok.exe "$$linux"; \
 	  status=$$?; wineserver -k 2>/dev/null; exit $$status
 
+test-release: RELEASE ?= trixie
 test-release:
 	@bash scripts/test-release.sh '$(RELEASE)' '$(ARCH)'
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs package windows test-windows release emulation
+	@bash scripts/install-deps.sh build test bench docs deb windows test-windows release emulation
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

@@ -29,6 +29,13 @@ target_sources(pavok PRIVATE ${PROJECT_BINARY_DIR}/pavok.rc)
 # under GCC's runtime exception, do not). Text files named .txt, so that a
 # double-click opens them.
 set(zip pavok-${PROJECT_VERSION}-windows-x86_64.zip)
+# The files' times are SOURCE_DATE_EPOCH's, read as UTC, where zip stores
+# local time: the same zip wherever and whenever it is made.
+set(epoch $ENV{SOURCE_DATE_EPOCH})
+if(NOT epoch)
+  string(TIMESTAMP epoch "%s")
+endif()
+set(zipped zip/pavok.exe zip/README.txt zip/LICENSE.txt zip/COPYING-freeglut.txt zip/COPYING-MinGW-w64.txt)
 get_filename_component(freeglut ${FreeGLUT_DIR}/../../.. ABSOLUTE)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows-readme.txt zip/README.txt @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE zip/LICENSE.txt COPYONLY)
@@ -37,7 +44,7 @@ configure_file(/usr/share/doc/mingw-w64-x86-64-dev/copyright zip/COPYING-MinGW-w
 add_custom_command(OUTPUT ${zip}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:pavok> zip/
   COMMAND ${CMAKE_COMMAND} -E rm -f ${zip}
-  COMMAND zip -q -X -j ${zip} zip/pavok.exe zip/README.txt zip/LICENSE.txt zip/COPYING-freeglut.txt
-          zip/COPYING-MinGW-w64.txt
+  COMMAND touch -d @${epoch} ${zipped}
+  COMMAND ${CMAKE_COMMAND} -E env TZ=UTC zip -q -X -j ${zip} ${zipped}
   DEPENDS pavok ${PROJECT_BINARY_DIR}/zip/README.txt)
 add_custom_target(zip ALL DEPENDS ${zip})

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure what the groups named on the command line need is there: build
-# (compile and run the program), test, bench, docs, package, windows
+# (compile and run the program), test, bench, docs, deb (Debian's packages,
+# built and checked in chroots), windows
 # (cross-build for Windows, freeglut from Debian's source), test-windows (the
 # Windows build under Wine), release (the release test's chroot), emulation
 # (its chroot of another architecture). What is missing is judged by what the
@@ -12,12 +13,13 @@ set -euo pipefail
 declare -A group=(
   [build]="build-essential cmake pkg-config freeglut3-dev libglu1-mesa-dev libgl-dev libx11-dev libxi-dev"
   [test]="libgtest-dev libgmock-dev xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace
-    imagemagick valgrind python3 desktop-file-utils appstream groff-base man-db lintian dpkg-dev file openbox
+    imagemagick valgrind python3 desktop-file-utils appstream groff-base file openbox
     graphviz fonts-dejavu-core"
   [bench]="libbenchmark-dev valgrind xvfb xauth x11-utils python3"
   [docs]="xvfb xfonts-base xauth x11-utils x11-apps xdotool apitrace imagemagick potrace librsvg2-bin python3
     graphviz fonts-dejavu-core"
-  [package]="dpkg-dev file"
+  [deb]="git dpkg-dev sbuild mmdebstrap uidmap autopkgtest blhc piuparts faketime
+    diffoscope-minimal"
   [windows]="g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev cmake make dpkg-dev gpgv debian-keyring
     debian-archive-keyring icoutils zip"
   [release]="mmdebstrap"
@@ -47,7 +49,10 @@ declare -A finds=(
   [appstream]="appstreamcli"
   [groff-base]="groff"
   [man-db]="man"
-  [dpkg-dev]="dpkg-shlibdeps"
+  [dpkg-dev]="dpkg-source dpkg-scanpackages"
+  [uidmap]="newuidmap"
+  [piuparts]="/usr/sbin/piuparts"
+  [diffoscope-minimal]="diffoscope"
   [graphviz]="dot"
   [librsvg2-bin]="rsvg-convert"
   [fonts-dejavu-core]="/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
