@@ -26,6 +26,11 @@ BUILD ?= build
 ARCH ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WINDOWS := $(BUILD)-windows
+# Named, so that a build configured without them stops here.
+BENCHES := pavok-bench pavok-bench-frames pavok-bench-minimal pavok-bench-startup
+# A recipe line stops at its first failing command, pipes included.
+SHELL := bash
+.SHELLFLAGS := -e -o pipefail -c
 
 # $(call setup,GROUPS,TESTS,BENCH)
 define setup
@@ -47,7 +52,7 @@ test:
 
 bench:
 	$(call setup,build bench,OFF,ON)
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build $(BUILD) -j $(JOBS) --target pavok $(BENCHES)
 	@BUILD=$(BUILD) python3 scripts/bench.py
 
 docs:
@@ -89,14 +94,14 @@ windows:
 
 # On a display of its own, where openbox is the only window manager; the
 # prefix lives in the build folder, and its processes end even if the test
-# itself is killed.
+# itself is killed. The trap keeps the test's status.
 test-windows: windows
 	$(call setup,build test-windows,OFF,OFF)
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
 	@linux="$$(cd $(BUILD) && pwd)/pavok" && cd $(WINDOWS) && export WINEPREFIX="$$PWD/wine" WINEDEBUG=-all && \
+	  trap 'wineserver -k 2>/dev/null || :' EXIT && \
 	  DISPLAY= bash "$(CURDIR)/scripts/with-display.sh" \
-	    python3 -B "$(CURDIR)/tests/windows/test_windows.py" pavok.exe "$$linux"; \
-	  status=$$?; wineserver -k 2>/dev/null; exit $$status
+	    python3 -B "$(CURDIR)/tests/windows/test_windows.py" pavok.exe "$$linux"
 
 test-release: RELEASE ?= trixie
 test-release:

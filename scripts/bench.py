@@ -103,6 +103,10 @@ def report():
     for line in open(KV):
         if line.split():
             kv.setdefault(line.split()[0], " ".join(line.split()[1:]))
+    lacking = [k for k in ("median_ns.Frame", "median_ns.Floor", "startup.program_ms", "instr.frame.program")
+               if k not in kv]
+    if lacking:
+        sys.exit(f"pavok: the benchmarks gave no {', '.join(lacking)} (see {BUILD}/bench-*.log)")
     num = lambda k: float(kv.get(k) or 0)
     whole = lambda k: int(num(k))
     ms = lambda ns: f"{ns / 1e6:.3f}"

@@ -21,12 +21,13 @@ import os
 import shutil
 import sys
 import tempfile
+import time
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 from docs_frames import replay  # noqa: E402
 from docs_icon import icon  # noqa: E402
 from docs_keymap import key_documents  # noqa: E402
-from docs_pictures import ANIMATIONS, EVERY, FARTHER, animated, record, stills, strip  # noqa: E402
+from docs_pictures import ANIMATIONS, animated, animation_frames, record, stills, strip  # noqa: E402
 from pavok_driver import check, on_private_display  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))  # the repository
@@ -44,6 +45,7 @@ def main():
     for tool in ("xdotool", "apitrace", "convert", "dot") + (() if keys_only else ("xwd", "potrace", "rsvg-convert")):
         check(shutil.which(tool), f"{tool} is missing (make deps installs it)")
     check(os.access(exe, os.X_OK), f"{exe} is not built")
+    started = time.time()
     work = tempfile.mkdtemp()
     atexit.register(shutil.rmtree, work)
     os.chdir(work)  # recordings, the program's stderr and the frames
@@ -60,13 +62,12 @@ def main():
         strip(name, files, out)
         if name == ICON_FRAME[0]:
             icon(files[chosen.index(ICON_FRAME[1])], icons)
-        calls = record(exe, name, entry, drawn, steps, heading, moving_keys, FARTHER)
-        # Every EVERY-th frame back from the last, from frame 0 or 1 on.
-        animated(name, replay(name + "-all", calls[drawn % EVERY::EVERY]), out)
+        animated(name, animation_frames(exe, name, entry, drawn, steps, heading, moving_keys), out)
     for name in sorted(os.listdir(out)):
         size = os.path.getsize(os.path.join(out, name))
         print(f"{size:8d} {out}/{name}")
         check(size <= LARGEST, f"{name} takes {size} bytes, more than {LARGEST}")
+        check(os.path.getmtime(os.path.join(out, name)) >= started, f"{name} was not drawn again")
 
 
 if __name__ == "__main__":

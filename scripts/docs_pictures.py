@@ -3,7 +3,7 @@ window at rest, in the parallel view and posed; for each animation, chosen
 frames of a recording as a strip and the whole as a looping GIF."""
 
 from docs_frames import (ANIMATION, ANIMATION_ENTRIES, MARGIN, NARROW, PROJECTION, VIEW, VIEW_ENTRIES, WIDEN,
-                         boxes, convert, cut, finish, info)
+                         boxes, convert, cut, finish, info, replay)
 from pavok_driver import Pavok, check, moves, pose
 
 # A pose, seen closer (two narrowings of the view): turned a little to its left,
@@ -104,6 +104,14 @@ def strip(name, files, out):
         cut(f, cells[-1], cw, ch, x + w // 2 - cw // 2, top - MARGIN)
     convert(*cells, "+append", f"png:{name}-strip.png")
     finish(f"{name}-strip.png", f"{out}/{name}.png")
+
+
+def animation_frames(exe, name, entry, drawn, steps, heading, keys):
+    """The animated picture's frames, recorded in its own view: every EVERY-th
+    back from the last, from frame 0 or 1 on. The documents check takes them
+    here too, so that it holds the committed GIFs to what make docs makes."""
+    calls = record(exe, name, entry, drawn, steps, heading, keys, FARTHER)
+    return replay(name + "-all", calls[drawn % EVERY::EVERY])
 
 
 def animated(name, files, out, chosen=None):

@@ -314,12 +314,12 @@ class Pavok:
         self.send("mousemove", "--window", self.wid, str(x), str(y), "mousedown", str(button))
         return self.menu_window()
 
-    def choose_menu(self, button, entry, entries, at=(20, 20), steps=1, click=False):
+    def choose_menu(self, button, entry, entries, at=(20, 20), steps=1, click=False, held=None):
         """Chooses the entry-th (from 1) of a menu of `entries` entries: press at
         `at` in the window, wait for the menu, move to the entry's middle in
         `steps` moves, as a hand drags, release. With `click`, the button is
         released where it was pressed, which leaves the menu open, and clicked
-        again on the entry."""
+        again on the entry. `held(menu)` is called with the pointer on the entry."""
         menu = self.press(button, *at)
         check(menu is not None, f"button {button}, pressed at {at} in the window, opened no menu")
         if click:
@@ -332,6 +332,8 @@ class Pavok:
             run("xdotool", "mousemove", str(x0 + (x1 - x0) * k // steps), str(y0 + (y1 - y0) * k // steps))
             time.sleep(0.02)
         time.sleep(0.15)  # let the menu highlight the entry under the pointer
+        if held:
+            held(menu)
         self.send(*(["mousedown", str(button)] if click else []), "mouseup", str(button))
         how = "clicked on" if click else "released over"
         check(self.menu_window() is None, f"{how} entry {entry} of button {button}'s menu, the menu stayed open")

@@ -4,7 +4,8 @@
 # scan of those files would take first, from 0 and from 90. The command must
 # run on a server of its own, 1280 x 1024, and leave the decoys running. The
 # number the server writes is read whole, however many digits it has (on a busy
-# desktop or a shared machine it has two): a stand-in Xvfb writes each.
+# desktop or a shared machine it has two): a stand-in Xvfb writes each. The
+# command's exit status is the wrapper's, and its server is gone when it returns.
 set -euo pipefail
 with_display=$1
 decoys=()
@@ -32,11 +33,14 @@ for n in 0 90; do
   numbers+=("$n")
 done
 
-seen=$(env -u DISPLAY bash "$with_display" sh -c 'echo "$DISPLAY"; xdpyinfo | sed -n "s/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p"') || :
+seen=$(env -u DISPLAY bash "$with_display" sh -c 'echo "$DISPLAY"; xdpyinfo | sed -n "s/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p"
+  exit 3') && rc=0 || rc=$?
 display=$(sed -n 1p <<<"$seen")
 size=$(sed -n 2p <<<"$seen")
-echo "decoys on :${numbers[0]} and :${numbers[1]}; the command ran on $display, $size"
+echo "decoys on :${numbers[0]} and :${numbers[1]}; the command ran on $display, $size, and ended with $rc"
 status=0
+[ "$rc" = 3 ] || { echo "FAIL: the command's status 3 came back as $rc" >&2; status=1; }
+! xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "FAIL: the server on $display still runs" >&2; status=1; }
 for n in "${numbers[@]}"; do
   [ "$display" != ":$n" ] || { echo "FAIL: the command ran on the decoy :$n" >&2; status=1; }
 done

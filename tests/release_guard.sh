@@ -7,7 +7,8 @@
 # stand-in chroot (the machine's /usr bound read-only): a failed bootstrap
 # leaves nothing behind, a folder it did not make is never deleted, a second
 # run of one release is refused, and a step TERMed mid-way in a chroot reached
-# through a symlink ends at once, leaving nothing mounted and nothing running.
+# through a symlink ends at once, leaving nothing mounted and nothing running;
+# a run whose steps fail fails, leaving the mounts of trixie2 beside it.
 set -euo pipefail
 script=$1
 tmp=$(realpath "$(mktemp -d)")
@@ -36,7 +37,7 @@ mkdir -p "$checkout/scripts" "$bin" "$base/victim" "$real"
 cp "$script" "$checkout/scripts/test-release.sh"
 echo 'exit 0' >"$checkout/scripts/install-deps.sh"  # nothing to install, no network
 # A step that leaves a program of its own running, detached, and goes on.
-printf 'run:\n\tsetsid sleep 600 & touch /started; sleep 600\n' >"$checkout/Makefile"
+printf 'run:\n\ttest ! -e /fail\n\tsetsid sleep 600 & touch /started; sleep 600\n' >"$checkout/Makefile"
 git -C "$checkout" init -q && git -C "$checkout" add . &&
   git -C "$checkout" -c user.name=t -c user.email=t@t commit -qm stand-in
 ln -s real "$base/link"
@@ -100,10 +101,13 @@ root=$real/trixie
 mkdir -p "$root"/{dev,proc,sys,etc,usr}
 touch "$root/.pavok-release" "$root/.complete"
 cp /etc/os-release /etc/debian_version "$root/etc/"
-for d in bin lib lib64 sbin; do
-  if [ -L "/$d" ]; then cp -P "/$d" "$root/"; elif [ -d "/$d" ]; then mkdir "$root/$d" && mount --bind -o ro "/$d" "$root/$d"; fi
-done
-mount --bind -o ro /usr "$root/usr" 2>/dev/null || { echo "SKIPPED: cannot mount here"; exit $(( status ? 1 : 77 )); }
+machine() {  # binds the machine's programs in again: a run unmounts all in its chroot
+  for d in bin lib lib64 sbin; do
+    if [ -L "/$d" ]; then cp -P "/$d" "$root/"; elif [ -d "/$d" ]; then mkdir -p "$root/$d" && mount --bind -o ro "/$d" "$root/$d"; fi
+  done
+  mount --bind -o ro /usr "$root/usr" 2>/dev/null
+}
+machine || { echo "SKIPPED: cannot mount here"; exit $(( status ? 1 : 77 )); }
 PAVOK_CHROOTS=$base/link bash "$checkout/scripts/test-release.sh" trixie >"$base/run.log" 2>&1 </dev/null &
 pid=$!
 for _ in $(seq 600); do [ -e "$root/started" ] || ! kill -0 $pid 2>/dev/null && break; sleep 0.1; done
@@ -121,4 +125,13 @@ left=$(mounted)
 [ -z "$left" ] || fail "still mounted after the TERM: $left"
 for p in $(inside); do fail "still running inside: $(tr '\0' ' ' <"/proc/$p/cmdline")"; done
 [ -e "$root/.complete" ] || fail "the complete chroot was deleted"
+
+# A run whose steps fail fails, and leaves a neighbour's mounts alone.
+mkdir -p "$real/trixie2/proc" && mount -t tmpfs pavok-neighbour "$real/trixie2/proc"
+touch "$root/fail"
+machine
+out=$(PAVOK_CHROOTS=$base/link timeout 120 bash "$checkout/scripts/test-release.sh" trixie 2>&1 </dev/null) &&
+  fail "a run whose steps failed passed: $out"
+grep -c FAILED <<<"$out" | grep -qx 3 || fail "not every step failed: $out"
+findmnt "$real/trixie2/proc" >/dev/null || fail "the run of trixie unmounted trixie2's"
 exit $status

@@ -2,7 +2,9 @@
 # scripts/test.sh's own verdict, run as it is on a stand-in project of one
 # test (so not on this suite again), checked out at a path with a space: an
 # empty build folder and a failing plain run each fail, even though the
-# sanitized run passes; a passing one passes.
+# sanitized run passes; a passing one passes. The Makefile's test recipes, on
+# the same stand-in, fail where their test does, and make test-windows ends
+# Wine's server after it.
 # suite_script.sh SCRIPTS-DIR
 set -uo pipefail
 scripts=$1
@@ -11,6 +13,12 @@ trap 'rm -rf "$dir"' EXIT
 top="$dir/with space"
 mkdir -p "$top/scripts" "$top/tests/install"
 cp "$scripts/test.sh" "$scripts/with-display.sh" "$top/scripts/"
+cp "$scripts/../Makefile" "$top/"
+echo 'exit 0' >"$top/scripts/install-deps.sh"  # nothing to install
+mkdir -p "$top/tests/windows" "$dir/bin"
+printf 'import sys\nsys.stdout.write("the test failed; ")\nsys.exit(1)\n' >"$top/tests/windows/test_windows.py"
+printf '#!/bin/sh\necho "wineserver $*"\n' >"$dir/bin/wineserver"
+chmod +x "$dir/bin/wineserver"
 cp "$(dirname "$0")/install/skip.sh" "$top/tests/install/"  # test.sh lists the skips with it
 echo "leak:stand_in_nothing" >"$top/tests/lsan.supp"
 cat >"$top/CMakeLists.txt" <<'EOF'
@@ -20,6 +28,7 @@ set(OUTCOME pass CACHE STRING "the plain build's test: pass or fail")
 option(PAVOK_SANITIZE "" OFF)
 enable_testing()
 add_custom_target(pavok_tests)
+add_custom_target(pavok)
 if(PAVOK_SANITIZE OR OUTCOME STREQUAL pass)
   add_test(NAME Stand.In COMMAND true)
 else()
@@ -28,23 +37,31 @@ endif()
 EOF
 
 status=0
-# build folder, how it is prepared, expected exit status (0 or not), a line the output must have
-while read -r build outcome want text; do
-  mkdir "$top/$build"
+# build folder, how it is prepared, what runs (test.sh or a make target),
+# expected exit status (0 or not), a line the output must have
+while read -r build outcome how want text; do
+  mkdir "$top/$build" "$top/$build-windows"
   [ "$outcome" = empty ] || cmake -S "$top" -B "$top/$build" -DOUTCOME="$outcome" >/dev/null
-  BUILD="$top/$build" JOBS=1 bash "$top/scripts/test.sh" >"$dir/$build.log" 2>&1
+  if [ "$how" = test.sh ]; then
+    BUILD="$top/$build" JOBS=1 bash "$top/scripts/test.sh"
+  else  # the Windows build is taken as made
+    PATH="$dir/bin:$PATH" make -C "$top" -o windows "$how" BUILD="$build" JOBS=1
+  fi >"$dir/$build.log" 2>&1 </dev/null
   got=$?
   if { [ "$want" = 0 ] && [ "$got" -ne 0 ]; } || { [ "$want" != 0 ] && [ "$got" -eq 0 ]; } ||
      ! grep -q "$text" "$dir/$build.log"; then
     sed 's/^/  /' "$dir/$build.log"
-    echo "FAIL: test.sh on the $outcome build folder: exit status $got, expected ${want/x/non-zero}, with '$text'" >&2
+    echo "FAIL: $how on the $outcome build folder: exit status $got, expected ${want/x/non-zero}, with '$text'" >&2
     status=1
   else
-    echo "$outcome build folder: exit status $got, with '$text'"
+    echo "$how on the $outcome build folder: exit status $got, with '$text'"
   fi
 done <<'EOF'
-b-empty empty x No tests were found
-b-fail fail x The following tests FAILED
-b-pass pass 0 100% tests passed, 0 tests failed out of 1
+b-empty empty test.sh x No tests were found
+b-fail fail test.sh x The following tests FAILED
+b-pass pass test.sh 0 100% tests passed, 0 tests failed out of 1
+m-fail fail test x The following tests FAILED
+m-pass pass test 0 100% tests passed, 0 tests failed out of 1
+m-win pass test-windows x the test failed; wineserver -k
 EOF
 exit $status

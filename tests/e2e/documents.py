@@ -34,7 +34,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from docs_frames import replay  # noqa: E402
 from docs_keymap import key_documents  # noqa: E402
-from docs_pictures import ANIMATIONS, EVERY, FARTHER, animated, record, stills, strip  # noqa: E402
+from docs_pictures import ANIMATIONS, animated, animation_frames, record, stills, strip  # noqa: E402
 from pavok_driver import controls as help_controls, run, split  # noqa: E402
 
 SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
@@ -423,8 +423,7 @@ def main():
             # Its box is the figure's in all frames, so all are replayed, but
             # only five are made and compared: the ends, and three between that
             # an animation played backwards does not bring to the same place.
-            calls = record(EXE, name, entry, drawn, steps, heading, gif_keys, FARTHER)
-            files = replay(name + "-all", calls[drawn % EVERY::EVERY])
+            files = animation_frames(EXE, name, entry, drawn, steps, heading, gif_keys)
             n = len(files)
             chosen = [0, n // 4, n // 2 - 3, 3 * n // 4, n - 1]
             animated(name, files, out, chosen)

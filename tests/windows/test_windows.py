@@ -24,7 +24,7 @@ import time
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(here, "..", "..", "scripts"), os.path.join(here, "..", "e2e")]
 from pavok_driver import BY_TITLE, BY_WINE_CLASS, Pavok, check, run
-from test_e2e import ANIMATION_ENTRIES, DESKTOP_CHOICES, SPECIAL_KEYS, VIEW_ENTRIES, VIEWS, geometry, \
+from test_e2e import ANIMATION_ENTRIES, DESKTOP_CHOICES, DRAG, SPECIAL_KEYS, VIEW_ENTRIES, VIEWS, geometry, \
     window_manager
 
 # Every joint's two keys.
@@ -42,6 +42,10 @@ KEY_GROUPS = [
 ]
 # Where each menu is opened, in the window.
 MENU_AT = {3: (100, 80), 1: (400, 300)}
+# After the e2e tests' choices, the left menu opened near the window's corner
+# and dragged to an entry past its edges, where Wine drops a drag's input. The
+# Windows build's menu is pictured there with the pointer held on the entry.
+PAST_EDGE = (1, 3, (625, 625), DRAG)
 
 # In the parallel view, where parts meet (a knee, an ankle on its foot) their depths
 # tie, and ties fall one way in freeglut's Windows pixel format, with its
@@ -138,22 +142,43 @@ def session(name, exe, wrapper, window):
         pictures.append((group, f"{name}-{len(pictures)}.png", False))
         p.shot(pictures[-1][1])
     menus = {button: menu_at(p, button, at) for button, at in MENU_AT.items()}
-    choose_entries(p, name, pictures)
+    choose_entries(p, name, pictures, wrapper == ["wine"])
     p.stop()
     return title, size, pictures, menus
 
 
-def choose_entries(p, name, pictures):
+def choose_entries(p, name, pictures, wine):
     """Chooses every entry of both menus, each at its own place and way, as
-    the e2e tests do; a picture after each (an animation's once it has ended)."""
+    the e2e tests do, then PAST_EDGE; a picture after each (an animation's
+    once it has ended)."""
     parallel = False
-    for button, entry, at, click in DESKTOP_CHOICES:
+    for button, entry, at, click in DESKTOP_CHOICES + [PAST_EDGE]:
         p.activate()
-        p.choose_menu(button, entry, ANIMATION_ENTRIES if button == 1 else VIEW_ENTRIES, at, steps=6, click=click)
+        held = None
+        if wine and (button, entry, at, click) == PAST_EDGE:
+            held = lambda menu: highlight_under_pointer(p, menu, entry, ANIMATION_ENTRIES)  # noqa: E731
+        p.choose_menu(button, entry, ANIMATION_ENTRIES if button == 1 else VIEW_ENTRIES, at, steps=6, click=click,
+                      held=held)
         parallel ^= button == 3 and VIEWS[entry][3]
         pictures.append((f"{'left' if button == 1 else 'right'} menu entry {entry}", f"{name}-{len(pictures)}.png",
                          parallel))
         p.shot(pictures[-1][1])
+
+
+def highlight_under_pointer(p, menu, entry, entries):
+    """The menu, with the pointer held on its entry-th entry past the window's
+    edge, highlights that entry and no other: its band of rows is the one whose
+    background (its commonest grey) differs from the others'."""
+    mx, my, mw, mh = menu
+    (px, py), (wx, wy, ww, wh) = p.pointer(), geometry(p.wid)
+    check(not (wx <= px < wx + ww and wy <= py < wy + wh), f"the pointer at {(px, py)} is on the window")
+    grey = subprocess.run(f"xwd -silent -root | convert xwd:- -crop {mw}x{mh}+{mx}+{my} -write held.png "
+                          "-colorspace gray -depth 8 gray:-", shell=True, stdout=subprocess.PIPE, check=True).stdout
+    band = [grey[k * mh // entries * mw:(k + 1) * mh // entries * mw] for k in range(entries)]
+    back = [max(set(b), key=b.count) for b in band]
+    lit = [k + 1 for k, b in enumerate(back) if back.count(b) == 1]
+    print(f"held on entry {entry}: band backgrounds {back}")
+    check(lit == [entry], f"with the pointer on entry {entry}, the menu highlights {lit or 'none'} (held.png)")
 
 
 def differing(a, b):
