@@ -34,7 +34,7 @@ run() {
 
 stop() {
   [ -z "$job" ] || { kill "$job" 2>/dev/null; wait "$job" 2>/dev/null; }
-  rm -rf "${scratch[@]}"
+  rm -rf --one-file-system "${scratch[@]}"
 }
 
 # The archive this machine's apt takes Debian from.
@@ -222,16 +222,19 @@ piuparts_check() {
       "$release" "${base%.tar.gz}.new.tar.gz" "$(mirror)"
     mv "${base%.tar.gz}.new.tar.gz" "$base"
   fi
-  # apt's source lines take no spaces.
+  # apt's source lines take no spaces. piuparts makes its chroot in TMPDIR,
+  # and leaves it there when stopped.
   previous=$(mktemp -d /tmp/pavok-previous.XXXXXX)
-  scratch+=("$previous")
+  scratch+=("$previous" "$previous.tmp")
+  mkdir "$previous.tmp"
   cp "$out"/twin/*.deb "$previous"
   (cd "$previous" && dpkg-scanpackages . >Packages 2>/dev/null)
   echo "== $release: piuparts"
   # Its mounts in a namespace of their own, which ends with it. Debconf from
   # trixie on leaves tmp.ci in its cache, which bookworm's piuparts takes
   # for a file the packages left.
-  run 1h "${root[@]}" unshare --mount --propagation private piuparts \
+  run 1h "${root[@]}" env TMPDIR="$previous.tmp" \
+    unshare --mount --propagation private piuparts \
     --basetgz="$base" --distribution="$release" --mirror="$(mirror)" \
     --bindmount="$previous" --ignore=/var/cache/debconf/tmp.ci/ \
     --extra-repo="deb [trusted=yes] file://$previous ./" \
