@@ -35,6 +35,10 @@ set(epoch $ENV{SOURCE_DATE_EPOCH})
 if(NOT epoch)
   string(TIMESTAMP epoch "%s")
 endif()
+# The linker takes SOURCE_DATE_EPOCH for the executable's time stamp: a new
+# one links it anew (the file is only rewritten when the time changes).
+file(CONFIGURE OUTPUT epoch.txt CONTENT "${epoch}")
+set_property(TARGET pavok APPEND PROPERTY LINK_DEPENDS ${PROJECT_BINARY_DIR}/epoch.txt)
 set(zipped zip/pavok.exe zip/README.txt zip/LICENSE.txt zip/COPYING-freeglut.txt zip/COPYING-MinGW-w64.txt)
 get_filename_component(freeglut ${FreeGLUT_DIR}/../../.. ABSOLUTE)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows-readme.txt zip/README.txt @ONLY)

@@ -48,7 +48,6 @@ declare -A finds=(
   [desktop-file-utils]="desktop-file-validate"
   [appstream]="appstreamcli"
   [groff-base]="groff"
-  [man-db]="man"
   [dpkg-dev]="dpkg-source dpkg-scanpackages"
   [uidmap]="newuidmap"
   [piuparts]="/usr/sbin/piuparts"
