@@ -19,6 +19,7 @@ shopt -s inherit_errexit
 readonly TOP=$(realpath "$(dirname "$0")/..")
 job=
 scratch=()
+as=()  # who runs dpkg-source: another user, for the second source package
 
 # LIMIT COMMAND...: in the background, so that a TERM or Ctrl-C reaches the
 # trap at once, which stops it; sbuild and mmdebstrap then undo their
@@ -102,7 +103,7 @@ source_package() {
   rm -rf "$out/pavok-$version"
   tar -xzf "$tarball" -C "$out"
   git -C "$TOP" archive HEAD debian | tar -x -C "$out/pavok-$version"
-  (cd "$out" && "$@" dpkg-source --build "pavok-$version" >&2)
+  (cd "$out" && "${as[@]}" "$@" dpkg-source --build "pavok-$version" >&2)
   rm -rf "$out/pavok-$version"
   echo "$out/pavok_$(dpkg-parsechangelog -l "$TOP/debian/changelog" \
     -S Version).dsc"
@@ -162,18 +163,18 @@ EOF
 )
 readonly TWIN_BUILD
 
-# OUT: the release tarball and the source package made again so, as nobody
-# where this is root, must be the same bytes.
+# OUT: the release tarball and the source package made again so (the source
+# package as nobody, where this is root) must be the same bytes.
 same_source() {
-  local out=$1 twin file who=()
+  local out=$1 twin file
   twin=$(mktemp -d "/tmp/pavok twin.XXXXXX")
   scratch+=("$twin")
-  chmod 777 "$twin"
-  [ "$(id -u)" -ne 0 ] || who=(setpriv --reuid=nobody --regid=nogroup
-    --clear-groups env HOME=/nonexistent GIT_CONFIG_COUNT=1
-    GIT_CONFIG_KEY_0=safe.directory GIT_CONFIG_VALUE_0='*')
-  (umask 0002 && source_package "$twin/other/path" "${who[@]}" env \
-    TZ=$ZONE LC_ALL=C.UTF-8 faketime "$LATER" >/dev/null)
+  mkdir -p -m 777 "$twin/other/path"
+  [ "$(id -u)" -ne 0 ] || as=(setpriv --reuid=nobody --regid=nogroup
+    --clear-groups env HOME=/nonexistent)
+  (umask 0002 && source_package "$twin/other/path" env TZ=$ZONE \
+    LC_ALL=C.UTF-8 faketime "$LATER" >/dev/null)
+  as=()
   for file in "$out"/*.tar.* "$out"/*.dsc; do
     cmp "$file" "$twin/other/path/${file##*/}" || {
       echo "pavok: made again, ${file##*/} differs (is $out of" \
