@@ -169,7 +169,8 @@ same_source() {
   local out=$1 twin file
   twin=$(mktemp -d "/tmp/pavok twin.XXXXXX")
   scratch+=("$twin")
-  mkdir -p -m 777 "$twin/other/path"
+  mkdir -p "$twin/other/path"
+  chmod -R 777 "$twin"
   [ "$(id -u)" -ne 0 ] || as=(setpriv --reuid=nobody --regid=nogroup
     --clear-groups env HOME=/nonexistent)
   (umask 0002 && source_package "$twin/other/path" env TZ=$ZONE \
