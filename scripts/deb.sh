@@ -38,6 +38,13 @@ stop() {
   rm -rf --one-file-system "${scratch[@]}"
 }
 
+# RELEASE WORDS...: a step, with the seconds since the start.
+say() {
+  local release=$1
+  shift
+  echo "== $release: $* (at $SECONDS s)"
+}
+
 # The archive this machine's apt takes Debian from.
 mirror() {
   local uri
@@ -83,7 +90,7 @@ chroot_tarball() {
   tarball=${XDG_CACHE_HOME:-$HOME/.cache}/sbuild/$release-$ARCH.tar
   if [ "${FRESH:-0}" = 1 ] || [ ! -s "$tarball" ]; then
     mkdir -p "$(dirname "$tarball")"
-    echo "== $release: a build chroot, into $tarball" >&2
+    say "$release" "a build chroot, into $tarball" >&2
     run 30m mmdebstrap --quiet --variant=buildd --mode=unshare --format=tar \
       "$release" "$tarball.new" "$(mirror)" >&2
     mv "$tarball.new" "$tarball"
@@ -120,7 +127,7 @@ build() {
   config=$out/sbuild.conf
   printf '$%s_require_success = 1;\n' lintian autopkgtest >"$config"
   before=$(packages)
-  echo "== $release: sbuild $(basename "$dsc")"
+  say "$release" "sbuild $(basename "$dsc")"
   SBUILD_CONFIG=$config run 2h sbuild --chroot-mode=unshare \
     --chroot="$tarball" --arch="$ARCH" --dist="$(dpkg-parsechangelog \
       -l "$TOP/debian/changelog" -S Distribution)" \
@@ -134,9 +141,12 @@ build() {
   rm "$config"
   unchanged "$before"
   log=$(realpath "$out"/pavok_*_"$ARCH".build)
-  echo "== $release: blhc $(basename "$log")"
+  sed -n '/^Running lintian/,/^Lintian run/p' "$log" | grep '^[A-Z]: pavok' ||
+    echo "lintian: not a tag"
+  grep -E '^(Lintian|Autopkgtest): ' "$log"
+  say "$release" "blhc $(basename "$log")"
   blhc --all --debian "$log"
-  echo "== $release: built, and checked by lintian, autopkgtest and blhc:"
+  say "$release" "built, and checked by lintian, autopkgtest and blhc:"
   (cd "$out" && ls -1 ./*.dsc ./*.tar.* ./*.deb ./*.changes ./*.buildinfo)
 }
 
@@ -193,7 +203,7 @@ same_binaries() {
   export TWIN=$out/twin SOURCE=$out ZONE LOCALE LATER TWIN_PATH TWIN_BUILD
   rm -rf "$TWIN"
   mkdir -m 777 "$TWIN"
-  echo "== $release: the binary packages built again, varied, into $TWIN"
+  say "$release" "the binary packages built again, varied, into $TWIN"
   run 1h mmdebstrap --quiet --variant=buildd --mode=unshare \
     --include=faketime,locales \
     --customize-hook='cp "$SOURCE"/*.dsc "$SOURCE"/*.tar.* "$1/srv"' \
@@ -231,7 +241,7 @@ piuparts_check() {
   mkdir "$previous.tmp"
   cp "$out"/twin/*.deb "$previous"
   (cd "$previous" && dpkg-scanpackages . >Packages 2>/dev/null)
-  echo "== $release: piuparts"
+  say "$release" piuparts
   # Its mounts in a namespace of their own, which ends with it. Debconf from
   # trixie on leaves tmp.ci in its cache, which bookworm's piuparts takes
   # for a file the packages left.
@@ -255,6 +265,7 @@ check() {
   same_binaries "$release" "$out"
   piuparts_check "$release" "$out"
   unchanged "$before"
+  say "$release" "the same bytes again, and installed cleanly"
 }
 
 main() {
