@@ -108,8 +108,11 @@ source_package() {
   version=${version%.tar.gz}
   cp "$tarball" "$out/pavok_$version.orig.tar.gz"
   rm -rf "$out/pavok-$version"
-  tar -xzf "$tarball" -C "$out"
-  git -C "$TOP" archive HEAD debian | tar -x -C "$out/pavok-$version"
+  # The modes as the archives give them, whatever the umask: dpkg-source
+  # keeps them in the Debian tarball.
+  tar -xpzf "$tarball" -C "$out"
+  git -C "$TOP" -c tar.umask=0022 archive HEAD debian |
+    tar -xp -C "$out/pavok-$version"
   (cd "$out" && "${as[@]}" "$@" dpkg-source --build "pavok-$version" >&2)
   rm -rf "$out/pavok-$version"
   echo "$out/pavok_$(dpkg-parsechangelog -l "$TOP/debian/changelog" \
