@@ -145,7 +145,7 @@ build() {
   unchanged "$before"
   log=$(realpath "$out"/pavok_*_"$ARCH".build)
   sed -n '/^Running lintian/,/^Lintian run/p' "$log" | grep '^[A-Z]: pavok' ||
-    echo "lintian: not a tag"
+    echo "lintian: no tag"
   grep -E '^(Lintian|Autopkgtest): ' "$log"
   say "$release" "blhc $(basename "$log")"
   blhc --all --debian "$log"
