@@ -1,5 +1,5 @@
 # The two commands of the quick start, and the rest. Each checks for what it
-# needs, installs what is missing with apt (scripts/install-deps.sh GROUP...)
+# needs, installs what is missing with apt (tools/install_deps.sh GROUP...)
 # and configures the build with the tests and benchmarks on or off, so they
 # can follow one another in one build directory.
 #   make run      build only the program and open the window
@@ -31,10 +31,13 @@ BENCHES := pavok-bench pavok-bench-frames pavok-bench-minimal pavok-bench-startu
 # A recipe line stops at its first failing command, pipes included.
 SHELL := bash
 .SHELLFLAGS := -e -o pipefail -c
+# The tools' Python packages: the driver of the real program, the documents.
+export PYTHONPATH := $(CURDIR)/tools
+export PYTHONDONTWRITEBYTECODE := 1
 
 # $(call setup,GROUPS,TESTS,BENCH)
 define setup
-	@bash scripts/install-deps.sh $(1)
+	@bash tools/install_deps.sh $(1)
 	@cmake -S . -B $(BUILD) -DPAVOK_TESTS=$(2) -DPAVOK_BENCH=$(3) >/dev/null
 endef
 
@@ -48,28 +51,28 @@ run:
 test:
 	$(call setup,build test bench,ON,ON)
 	@cmake --build $(BUILD) -j $(JOBS)
-	@BUILD=$(BUILD) JOBS=$(JOBS) bash scripts/test.sh
+	@BUILD=$(BUILD) JOBS=$(JOBS) bash tools/testing/run_tests.sh
 
 bench:
 	$(call setup,build bench,OFF,ON)
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok $(BENCHES)
-	@BUILD=$(BUILD) python3 scripts/bench.py
+	@BUILD=$(BUILD) bash tools/with_display.sh python3 bench/bench.py
 
 docs:
 	$(call setup,build docs,OFF,OFF)
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
-	@BUILD=$(BUILD) python3 scripts/docs.py
+	@BUILD=$(BUILD) bash tools/with_display.sh python3 -m documents
 
 dist:
-	@bash scripts/dist.sh '$(BUILD)'
+	@bash tools/release/dist.sh '$(BUILD)'
 
 deb test-deb release: RELEASE ?= bookworm
 deb:
-	@bash scripts/install-deps.sh deb
-	@bash scripts/deb.sh build '$(RELEASE)' '$(BUILD)-deb'
+	@bash tools/install_deps.sh deb
+	@bash tools/release/deb.sh build '$(RELEASE)' '$(BUILD)-deb'
 
 test-deb: deb
-	@bash scripts/deb.sh check '$(RELEASE)' '$(BUILD)-deb'
+	@bash tools/release/deb.sh check '$(RELEASE)' '$(BUILD)-deb'
 
 # Each file named by a pattern that matches one file.
 release: test-deb windows
@@ -85,12 +88,14 @@ release: test-deb windows
 windows: export SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null || \
   stat -c %Y CMakeLists.txt)
 windows:
-	@bash scripts/install-deps.sh windows
-	@OUT=$(WINDOWS) JOBS=$(JOBS) bash scripts/freeglut-windows.sh
-	@cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
-	  -DCMAKE_BUILD_TYPE=Release -DFreeGLUT_DIR="$$(cd $(WINDOWS) && pwd)/freeglut/lib/cmake/FreeGLUT" \
+	@bash tools/install_deps.sh windows
+	@OUT='$(WINDOWS)' JOBS=$(JOBS) bash tools/platforms/windows_freeglut.sh
+	@cmake -S . -B '$(WINDOWS)' \
+	  -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
+	  -DCMAKE_BUILD_TYPE=Release \
+	  -DFreeGLUT_DIR="$$(cd '$(WINDOWS)' && pwd)/freeglut/lib/cmake/FreeGLUT" \
 	  -DPAVOK_TESTS=OFF -DPAVOK_BENCH=OFF >/dev/null
-	@cmake --build $(WINDOWS) -j $(JOBS)
+	@cmake --build '$(WINDOWS)' -j $(JOBS)
 
 # On a display of its own, where openbox is the only window manager; the
 # prefix lives in the build folder, and its processes end even if the test
@@ -98,17 +103,18 @@ windows:
 test-windows: windows
 	$(call setup,build test-windows,OFF,OFF)
 	@cmake --build $(BUILD) -j $(JOBS) --target pavok
-	@linux="$$(cd $(BUILD) && pwd)/pavok" && cd $(WINDOWS) && export WINEPREFIX="$$PWD/wine" WINEDEBUG=-all && \
+	@linux="$$(cd '$(BUILD)' && pwd)/pavok" && cd '$(WINDOWS)' && \
+	  export WINEPREFIX="$$PWD/wine" WINEDEBUG=-all && \
 	  trap 'wineserver -k 2>/dev/null || :' EXIT && \
-	  DISPLAY= bash "$(CURDIR)/scripts/with-display.sh" \
-	    python3 -B "$(CURDIR)/tests/windows/test_windows.py" pavok.exe "$$linux"
+	  bash "$(CURDIR)/tools/with_display.sh" \
+	    python3 "$(CURDIR)/tests/windows/test_windows.py" pavok.exe "$$linux"
 
 test-release: RELEASE ?= trixie
 test-release:
-	@bash scripts/test-release.sh '$(RELEASE)' '$(ARCH)'
+	@bash tools/platforms/debian_release.sh '$(RELEASE)' '$(ARCH)'
 
 deps:
-	@bash scripts/install-deps.sh build test bench docs deb windows test-windows release emulation
+	@bash tools/install_deps.sh build test bench docs deb windows test-windows release emulation
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-*

@@ -5,7 +5,7 @@
 // hold even while the machine is busy with other work.
 //
 // Own flags, before Google Benchmark's:
-//   --pavok_out=FILE     key value lines for scripts/bench.py
+//   --pavok_out=FILE     key value lines for bench.py
 //   --pavok_frames=N     frames counted for allocations (1000)
 //   --pavok_reps=N       repetitions of each benchmark (15)
 //   --pavok_quick        smoke run: no animation allocation counts

@@ -1,6 +1,6 @@
 # Cross-building for 64-bit Windows with Debian's MinGW-w64: freeglut
-# (scripts/freeglut-windows.sh) and Pavok both build with this file. Debian's
-# posix compilers: their libstdc++ is the complete one (C++11 threads, on
+# (tools/platforms/windows_freeglut.sh) and Pavok both build with this file.
+# Debian's posix compilers: their libstdc++ is the complete one (C++11 threads, on
 # winpthreads). Pavok links both in statically.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

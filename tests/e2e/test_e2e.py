@@ -16,11 +16,10 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from pavok_driver import Pavok, check, fail, is_redraw, moves, pose, run, split
+from pavok_driver import (ANIMATION_ENTRIES, VIEW_ENTRIES, Pavok, check, fail, geometry, is_redraw, moves, pose,
+                          run, split, window_manager)
+from pavok_driver.cases import BESIDE, DESKTOP_CHOICES, SPECIAL_KEYS, VIEWS
 
-VIEW_ENTRIES = 8
-ANIMATION_ENTRIES = 3
 
 
 def f32(v):
@@ -57,12 +56,6 @@ def preloadable(library):
     link = os.path.join(folder, os.path.basename(library))
     os.symlink(library, link)
     return link
-
-
-def geometry(wid):
-    info = run("xwininfo", "-id", wid)
-    return tuple(int(re.search(rf"{k}:\s+(-?\d+)", info).group(1))
-                 for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
 
 START_UP = [
@@ -113,11 +106,6 @@ JOINT_KEYS = [("i", "gamsinx", 3), ("2", "spallasinz", 3), ("1", "spallasinz", -
               ("e", "polsosinz", 3), ("y", "polsodesz", -3), ("b", "gamsinz", 3), ("c", "gamdesz", -3),
               ("a", "ginsinx", 3), ("f", "gindesx", -3), ("g", "cavsinx", 3), ("k", "cavdesx", -3),
               ("0", "gomsinx", 3), ("7", "spalladesx", 3), ("4", "spallasinx", -3), ("6", "spalladesz", 3)]
-SPECIAL_KEYS = [("F1", "colloz", 3), ("F2", "colloz", -3), ("F3", "collox", 3), ("F4", "collox", -3),
-                ("F5", "colloy", 3), ("F6", "colloy", -3), ("F7", "panciaz", 3), ("F8", "panciaz", -3),
-                ("F9", "panciay", 3), ("F10", "panciay", -3), ("F11", "panciax", 3), ("F12", "panciax", -3),
-                ("Left", "direzione", 3), ("Up", None, 1), ("Right", "direzione", -3), ("Right", "direzione", -3),
-                ("Down", None, -1)]
 IGNORED_KEYS = ["I", "l", "m", "n", "space", "Escape", "Return", "comma", "Prior", "Next", "Home", "End",
                 "Insert", "Z"]
 
@@ -344,39 +332,8 @@ def case_no_display(exe):
     p.stop()
 
 
-def window_manager(name="openbox"):
-    """Starts a window manager on the case's display, a private one (see
-    CMakeLists.txt); it decorates the program's window and places it away from
-    the screen's origin, and stops when the case ends."""
-    wm = subprocess.Popen([name], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    atexit.register(lambda: (wm.terminate(), wm.wait()))
-    for _ in range(100):  # a manager announces itself on the root window
-        if "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
-            return
-        time.sleep(0.1)
-    fail(f"{name} did not start")
-
-
-# Each entry of both menus, opened at its own point of the window: button,
-# entry, press point, and the way it is chosen: pressed and dragged to the
-# entry (DRAG), or clicked, the pointer moved to the entry and clicked there
-# (CLICK), on the menu's own window. The animations come first, while the
-# figure faces +z. BESIDE chooses nothing: the menu, opened with a click, is
-# closed by a middle click on the window beside it, where the click's window
-# coordinates, read as the screen's, would fall on the entry.
-DRAG, CLICK, BESIDE = False, True, "beside"
-DESKTOP_CHOICES = [(1, 2, (20, 20), BESIDE), (1, 1, (20, 20), DRAG), (1, 2, (600, 600), CLICK),
-                   (1, 3, (325, 40), DRAG), (3, 1, (40, 600), CLICK), (3, 8, (100, 40), BESIDE),
-                   (3, 2, (600, 20), DRAG), (3, 3, (20, 20), CLICK), (3, 4, (500, 300), DRAG),
-                   (3, 5, (100, 450), CLICK), (3, 1, (20, 200), BESIDE), (3, 6, (600, 600), DRAG),
-                   (3, 7, (20, 300), CLICK), (3, 8, (300, 20), DRAG)]
 # Frames an animation draws, and how far it carries the figure forward.
 ANIMATIONS = {1: (115, 0), 2: (108, 71.011), 3: (168, 28.719)}
-# View entry: (step, turn, change of the view volume's bound, projection switched).
-VIEWS = {1: (-15, 0, 0, False), 2: (15, 0, 0, False), 3: (0, -15, 0, False), 4: (0, 15, 0, False),
-         5: (0, -180, 0, False), 6: (0, 0, 5, False), 7: (0, 0, -5, False), 8: (0, 0, 0, True)}
-
-
 def press_beside(p, button, entry, entries, at):
     """Opens button's menu with a click at `at` and presses the middle button on
     the window beside it, at the window point that names the entry's middle
@@ -450,7 +407,7 @@ def case_window_manager(exe):
 
 def case_valgrind(exe):
     """Start-up, keys and a jump chosen from the menu under memcheck: no errors
-    in Pavok's code (tests/valgrind.supp names the system libraries' noise)."""
+    in Pavok's code (valgrind.supp beside this file names the system libraries' noise)."""
     # Under qemu-user (the release test's arm64), which answers uname for the
     # processor it emulates but leaves the kernel's own name, valgrind cannot
     # run the program. With qemu's own arm64 processor it aborts as soon as
@@ -465,7 +422,7 @@ def case_valgrind(exe):
     log = os.path.abspath("memcheck.txt")
     # No leak check: the program is stopped inside GLUT's loop, where nothing is
     # ever freed; leaks are LeakSanitizer's part, in the sanitized in-process tests.
-    supp = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "valgrind.supp")
+    supp = os.path.join(os.path.dirname(os.path.abspath(__file__)), "valgrind.supp")
     # Mesa 20.3's llvmpipe (Debian 11) reuses shaders it compiled and cached in
     # earlier runs for the real processor, AVX-512 included, which valgrind
     # cannot execute: compiled afresh, they suit the processor valgrind shows.

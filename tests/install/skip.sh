@@ -11,7 +11,6 @@
 #   part SCRIPT ARGS...  runs a script beside this one, its output in $out; a skip
 #                        there is deferred here, with its reasons
 #   finish               ends the test: skipped with every reason deferred, or passed
-# Run as `skip.sh list LOG`: each skipped test's reasons, from ctest's LastTest.log.
 reasons=()
 older() {
   [[ $1 =~ ^[0-9] ]] || { echo "FAIL: no version to compare with $2: '$1'" >&2; exit 1; }
@@ -36,7 +35,3 @@ part() {
   done <<<"$out"
   return 0
 }
-
-if [ "${BASH_SOURCE[0]}" = "$0" ] && [ "${1:-}" = list ]; then
-  awk '/^[0-9]+\/[0-9]+ Testing: / {t = $3} sub(/^SKIPPED: /, "") {print "skipped " t ": " $0}' "$2"
-fi

@@ -1,6 +1,6 @@
 """The Windows build under Wine, with the Linux build as its oracle:
 python3 test_windows.py PAVOK.EXE PAVOK, on a display of its own with no
-window manager yet (scripts/with-display.sh with DISPLAY empty).
+window manager yet (tools/with_display.sh).
 
 Both builds run one after the other on the same server, under openbox, and get
 the same real input (XTEST: Wine ignores events sent to a window). Wine's
@@ -21,11 +21,9 @@ import subprocess
 import sys
 import time
 
-here = os.path.dirname(os.path.abspath(__file__))
-sys.path[:0] = [os.path.join(here, "..", "..", "scripts"), os.path.join(here, "..", "e2e")]
-from pavok_driver import BY_TITLE, BY_WINE_CLASS, Pavok, check, run
-from test_e2e import ANIMATION_ENTRIES, DESKTOP_CHOICES, DRAG, SPECIAL_KEYS, VIEW_ENTRIES, VIEWS, geometry, \
-    window_manager
+from pavok_driver import (ANIMATION_ENTRIES, BY_TITLE, BY_WINE_CLASS, VIEW_ENTRIES, Pavok, check, geometry, run,
+                          window_manager)
+from pavok_driver.cases import DESKTOP_CHOICES, DRAG, SPECIAL_KEYS, VIEWS
 
 # Every joint's two keys.
 JOINT_PAIRS = "21 34 65 78 09 wq er ty iu po bv xc as df gh jk"

@@ -1,0 +1,37 @@
+#!/usr/bin/env python3
+"""Prints the GL calls of one scripted session of a pavok binary, to compare a
+restructuring against the commit before it:
+
+    PYTHONPATH=tools bash tools/with_display.sh python3 tools/testing/gl_stream.py build/pavok > after.txt
+
+The session: start-up, a key of each kind (joint, "z", function, arrows, two
+unbound), each view-menu entry and each animation, chosen with the mouse. The
+calls are the program's own context's, as the end-to-end tests read them;
+window redraws (what GLUT draws on an expose) are left out, since how many come
+depends on timing.
+"""
+import os
+import sys
+import tempfile
+
+from pavok_driver import Pavok, is_redraw
+
+
+def main():
+    exe = os.path.abspath(sys.argv[1])
+    os.chdir(tempfile.mkdtemp())  # the recording and the program's stderr
+    p = Pavok(exe)
+    for key in ("i", "u", "2", "z", "F1", "F7", "F12", "Left", "Right", "Up", "Down", "m", "Escape"):
+        p.key(key)
+    for entry in range(1, 9):
+        p.choose_menu(3, entry, 8)
+    for entry in range(1, 4):
+        p.choose_menu(1, entry, 3)
+    frames = p.read_trace().frames()
+    for previous, frame in zip([None] + frames, frames):
+        if previous is None or not is_redraw(previous, frame):
+            print("\n".join(f"{name}{args}" for name, args in frame + [("SWAP", ())]))
+
+
+if __name__ == "__main__":
+    main()
