@@ -3,7 +3,8 @@
 # and configures the build with the tests and benchmarks on or off, so they
 # can follow one another in one build directory.
 #   make run      build only the program and open the window
-#   make test     build everything, run every test on a private Xvfb
+#   make test [LABEL=e2e]
+#                 build everything, run every test (or one kind) on a private Xvfb
 #   make bench    measure a frame, the animations and start-up
 #   make docs     regenerate the pictures under docs/images and the icon from the real program
 #   make dist     the release's source tarball, $(BUILD)/pavok-VERSION.tar.gz
@@ -51,7 +52,7 @@ run:
 test:
 	$(call setup,build test bench,ON,ON)
 	@cmake --build $(BUILD) -j $(JOBS)
-	@BUILD=$(BUILD) JOBS=$(JOBS) bash tools/testing/run_tests.sh
+	@BUILD=$(BUILD) JOBS=$(JOBS) bash tools/testing/run_tests.sh $(LABEL)
 
 bench:
 	$(call setup,build bench,OFF,ON)

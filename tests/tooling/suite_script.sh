@@ -45,7 +45,7 @@ while read -r build outcome how want text; do
   if [ "$how" = run_tests.sh ]; then
     BUILD="$top/$build" JOBS=1 bash "$top/tools/testing/run_tests.sh"
   else  # the Windows build is taken as made
-    PATH="$dir/bin:$PATH" make -C "$top" -o windows "$how" BUILD="$build" JOBS=1
+    PATH="$dir/bin:$PATH" make -C "$top" -o windows "$how" BUILD="$build" JOBS=1 LABEL=
   fi >"$dir/$build.log" 2>&1 </dev/null
   got=$?
   if { [ "$want" = 0 ] && [ "$got" -ne 0 ]; } || { [ "$want" != 0 ] && [ "$got" -eq 0 ]; } ||

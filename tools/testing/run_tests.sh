@@ -2,9 +2,12 @@
 # The whole test suite on a private Xvfb, whatever DISPLAY says (on the display
 # PAVOK_TEST_DISPLAY names, if set, to watch it); then the in-process tests
 # again, built with AddressSanitizer and UBSan in $BUILD-asan.
+#   run_tests.sh [KIND]   one kind alone: unit, e2e, documents, install,
+#                         tooling or bench
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 top=$PWD
+kind=${1-}
 BUILD=${BUILD:-build}
 JOBS=${JOBS:-2}
 # ctest runs in the build folder: before 3.20 it has no --test-dir, and
@@ -27,13 +30,14 @@ suite() {
 }
 
 status=0
-suite "$BUILD" "${ctest[@]}" || status=$?
+suite "$BUILD" "${ctest[@]}" ${kind:+-L "^$kind\$"} || status=$?
 # ctest lists the skipped tests but not why; each printed its reasons, as
 # lines "SKIPPED: REASON".
 awk '/^[0-9]+\/[0-9]+ Testing: / {t = $3}
   sub(/^SKIPPED: /, "") {print "skipped " t ": " $0}' \
   "$BUILD/Testing/Temporary/LastTest.log"
 [ "$status" -eq 0 ] || exit "$status"
+[[ ${kind:-unit} == unit ]] || exit 0
 
 ASAN="$BUILD-asan"
 cmake -S . -B "$ASAN" -DPAVOK_SANITIZE=ON -DPAVOK_BENCH=OFF >/dev/null
