@@ -2,10 +2,11 @@
 # The suite's private X server is its own: decoys without lock or socket files
 # (a server outside a chroot looks like that from inside) sit on the numbers a
 # scan of those files would take first, from 0 and from 90. The command must
-# run on a server of its own, 1280 x 1024, and leave the decoys running. The
-# number the server writes is read whole, however many digits it has (on a busy
-# desktop or a shared machine it has two): a stand-in Xvfb writes each. The
-# command's exit status is the wrapper's, and its server is gone when it returns.
+# run on a server of its own, 1280 x 1024, even with DISPLAY naming a decoy,
+# and leave the decoys running. The number the server writes is read whole,
+# however many digits it has (on a busy desktop or a shared machine it has
+# two): a stand-in Xvfb writes each. The command's exit status is the
+# wrapper's, and its server is gone when it returns.
 set -euo pipefail
 with_display=$1
 decoys=()
@@ -33,7 +34,7 @@ for n in 0 90; do
   numbers+=("$n")
 done
 
-seen=$(env -u DISPLAY bash "$with_display" sh -c 'echo "$DISPLAY"; xdpyinfo | sed -n "s/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p"
+seen=$(DISPLAY=":${numbers[0]}" bash "$with_display" sh -c 'echo "$DISPLAY"; xdpyinfo | sed -n "s/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p"
   exit 3') && rc=0 || rc=$?
 display=$(sed -n 1p <<<"$seen")
 size=$(sed -n 2p <<<"$seen")
