@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # `cmake --install` into a staging prefix: the program, its desktop entry and
 # icon, its AppStream metadata and its manual page land where they belong, and
-# each is valid.
+# each is valid. Where a validator is too old for its whole check, the rest is
+# checked and the test ends skipped, with its reason.
 set -euo pipefail
-source "$(dirname "$0")/skip.sh"
 build=$1
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -35,7 +35,8 @@ for size in 48 64 128 256; do
 done
 file -b "$icons/scalable/apps/pavok.svg" | grep -q '^SVG' || fail "share/icons/hicolor/scalable/apps/pavok.svg is missing"
 
-part appstream.sh validate "$metainfo" || fail "appstreamcli: $out"
+skipped=$(bash "$(dirname "$0")/appstream.sh" validate "$metainfo" 2>&1) ||
+  [ $? -eq 77 ] || fail "appstreamcli: $skipped"
 grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not name $app.desktop as its launchable"
 
@@ -43,4 +44,4 @@ out=$(groff -ww -z -man "$man" 2>&1) || fail "groff: $out"
 [ -z "$out" ] || fail "groff warns about the manual page: $out"
 grep -q '^\.TH PAVOK 6 ' "$man" || fail "the manual page is not pavok(6)"
 echo "installed: bin/pavok, $app.desktop, its icons, $app.metainfo.xml, pavok.6"
-finish
+grep '^SKIPPED: ' <<<"$skipped" && exit 77 || exit 0
