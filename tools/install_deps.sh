@@ -137,7 +137,7 @@ install_missing() {
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   echo "pavok: installing ${missing[*]}"
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 }
 
 main() {
