@@ -1,28 +1,8 @@
-# The two commands of the quick start, and the rest. Each checks for what it
-# needs, installs what is missing with apt (tools/install_deps.sh GROUP...)
-# and configures the build with the tests and benchmarks on or off, so they
-# can follow one another in one build directory.
-#   make run      build only the program and open the window
-#   make test [LABEL=e2e]
-#                 build everything, run every test (or one kind) on a private Xvfb
-#   make bench    measure a frame, the animations and start-up
-#   make docs     regenerate the pictures under docs/images and the icon from the real program
-#   make dist     the release's source tarball, $(BUILD)/pavok-VERSION.tar.gz
-#   make deb [RELEASE=trixie]
-#                 Debian's source and binary packages in $(BUILD)-deb, built
-#                 and checked (lintian, autopkgtest, blhc) in a chroot of
-#                 RELEASE (bookworm unless named)
-#   make test-deb [RELEASE=trixie]
-#                 then piuparts, and the same bytes from a second build
-#   make release  make test-deb and make windows, then into $(BUILD)-release:
-#                 the tarball, the source package, the bookworm package, the
-#                 Windows zip and SHA256SUMS
-#   make windows  cross-build pavok.exe and its zip for 64-bit Windows in $(BUILD)-windows
-#   make test-windows
-#                 the Windows build under Wine, against the Linux build's pixels
-#   make test-release RELEASE=trixie [ARCH=arm64]
-#                 make run and make test in a minimal chroot of another Debian release
-#   make deps     install the packages of every group
+# The two commands of the quick start, and the rest; CONTRIBUTING.md says what
+# each target does. Each checks for what it needs, installs what is missing
+# with apt (tools/install_deps.sh GROUP...) and configures the build with the
+# tests and benchmarks on or off, so they can follow one another in one build
+# directory.
 BUILD ?= build
 ARCH ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)

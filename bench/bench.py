@@ -1,10 +1,7 @@
 #!/usr/bin/env python3
-"""Measures a frame (against an empty frame and against immediate mode), the three
-animations, start-up (against a minimal GLUT program), heap allocations and the
-instructions a frame executes; prints one table, keeps it in $BUILD/bench.txt and
-writes the same figures to $BUILD/bench.json. Runs on a private Xvfb, and
-start-up on another of its own. Absolute times drift with the machine's load:
-read the ratios, each measured side by side in one run."""
+"""What `make bench` measures, on a private Xvfb (CONTRIBUTING.md,
+"Benchmarks", says what); start-up on another of its own. Prints one table,
+kept in $BUILD/bench.txt, and writes the same figures to $BUILD/bench.json."""
 import json
 import os
 import subprocess

@@ -334,6 +334,8 @@ def case_no_display(exe):
 
 # Frames an animation draws, and how far it carries the figure forward.
 ANIMATIONS = {1: (115, 0), 2: (108, 71.011), 3: (168, 28.719)}
+
+
 def press_beside(p, button, entry, entries, at):
     """Opens button's menu with a click at `at` and presses the middle button on
     the window beside it, at the window point that names the entry's middle

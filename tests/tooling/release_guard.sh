@@ -12,16 +12,9 @@ pid=  # the run the TERM is sent to
 status=0  # 1 once a check failed
 via=()  # what runs the release test: NOBODY, or a lock held
 
-# WORDS...: a check that failed; the others go on.
-fail() {
-  echo "FAIL: $*" >&2
-  status=1
-}
-# WORDS...: the end, skipped unless a check failed.
-skip() {
-  echo "SKIPPED: $*"
-  exit $(( status ? 1 : 77 ))
-}
+# A check that failed, and the others go on; the end, skipped unless one did.
+fail() { echo "FAIL: $*" >&2; status=1; }
+skip() { echo "SKIPPED: $*"; exit $((status ? 1 : 77)); }
 # Every process whose root is the stand-in chroot.
 inside() {
   find /proc -mindepth 2 -maxdepth 2 -name root -printf '%h %l\n' 2>/dev/null |
@@ -47,12 +40,10 @@ cleanup() {
     { echo "left in place, still mounted: $TMP" >&2; return; }
   rm -rf --one-file-system "$TMP"
 }
-# SCRIPT: the stand-ins, in a scratch folder deleted at the end: a checkout
-# of SCRIPT, with nothing to install (no network), whose step leaves a program
-# of its own running, detached, and goes on; a sudo that says what it was
-# given; an mmdebstrap that logs its arguments, and whether its folder was
-# marked, and fails half-way; a complete chroot of trixie; a folder beside the
-# chroots, and a link to them.
+# SCRIPT: in a scratch folder, a checkout of it with nothing to install, whose
+# step leaves a program running, detached, and goes on; a sudo that says what
+# it was given; an mmdebstrap that logs its arguments, and whether its folder
+# was marked, and fails; a complete chroot; a victim beside it; a link.
 stand_ins() {
   TMP=$(realpath "$(mktemp -d)")
   BASE="$TMP/with space"
@@ -169,7 +160,8 @@ test_term() {
     </dev/null &
   pid=$!
   for _ in $(seq 600); do
-    [ -e "$ROOT/started" ] || ! kill -0 $pid 2>/dev/null && break; sleep 0.1
+    [ -e "$ROOT/started" ] || ! kill -0 $pid 2>/dev/null && break
+    sleep 0.1
   done
   [ -e "$ROOT/started" ] ||
     fail "the step did not start: $(cat "$BASE/run.log")"

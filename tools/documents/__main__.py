@@ -1,18 +1,7 @@
 """Redraws the pictures under docs/images and the icon under packaging/icons
-from the real program (`make docs`, which runs it on a private Xvfb):
-
-    PYTHONPATH=tools bash tools/with_display.sh python3 -m documents
-
-It runs $BUILD/pavok and drives it as the end-to-end tests do (keys, real menu
-clicks): screenshots for the still poses; for the animations an apitrace
-recording whose chosen frames `apitrace dump-images` replays into pictures,
-which ImageMagick crops and joins into strips and animated GIFs (pictures.py).
-The icon is one of those frames, its shades traced to vector paths with potrace
-and rendered to PNG with rsvg-convert (icon.py). The key map and the joint tree
-come from one recorded frame at rest and each key of `pavok --help` pressed
-(keymap.py). Frames are chosen by number within each animation, so a re-run on
-the same release gives the same files, byte for byte.
-"""
+from $BUILD/pavok (`make docs`, on a private Xvfb; CONTRIBUTING.md, "The
+documents", says how). Frames are chosen by number within each animation, so a
+re-run on the same release gives the same files, byte for byte."""
 
 import atexit
 import os

@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
 # The README's two commands on another Debian release, as a new user there
-# would run them: a minimal chroot of RELEASE from the Debian archive this
-# machine's apt uses, with only git, make, sudo and ca-certificates added; a
-# fresh clone of this checkout's HEAD; `make run` and `make test` with a clean
-# environment and no display. Needs root (it mounts).
+# would run them, in a minimal chroot of it kept in PAVOK_CHROOTS
+# (CONTRIBUTING.md, "The release test", says how). Needs root (it mounts).
 #   tools/platforms/debian_release.sh RELEASE [ARCH]  (trixie, bookworm arm64)
-# The chroot is kept in $PAVOK_CHROOTS/RELEASE (default /var/tmp/pavok-release;
-# RELEASE-ARCH for another architecture) with the packages the commands
-# installed, so a second run takes minutes; FRESH=1 builds it anew. APT_OPTIONS
-# are given to apt in the chroot, e.g. 'Acquire::Check-Valid-Until "false"'.
 set -euo pipefail
 
 readonly BINFMT=/proc/sys/fs/binfmt_misc
@@ -21,15 +15,9 @@ readonly QEMU_LIMIT=QEMU_RESERVED_VA=0x8000000000
 job=  # the step running
 status=0  # 1 once a step failed
 
-# CODE WORDS...: an error, and the end with CODE.
-die() {
-  echo "pavok: ${*:2}" >&2
-  exit "$1"
-}
-# WHO WORDS...: how the run goes.
-say() {
-  echo "== $1: ${*:2}"
-}
+# An error, and the end with status $1; how the run of $1 goes.
+die() { echo "pavok: ${*:2}" >&2; exit "$1"; }
+say() { echo "== $1: ${*:2}"; }
 # RELEASE ARCH: exits unless both are plain names. The name becomes a folder
 # that is deleted as root: nothing runs before it is known to be a codename.
 check_names() {

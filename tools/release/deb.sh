@@ -1,18 +1,10 @@
 #!/usr/bin/env bash
 # Pavok's Debian packages of the last commit, built as Debian builds packages,
-# in a minimal chroot of the release they are for and never on this machine:
-#   deb.sh build RELEASE OUT   the source package over the release tarball;
-#       the binary packages from it by sbuild, where lintian checks them all
-#       and autopkgtest runs debian/tests in a fresh copy of the chroot; and
-#       blhc reads the build log for every hardening flag
-#   deb.sh check RELEASE OUT   piuparts installs and purges them, and
-#       installs them over another build; that build, made with the path,
-#       time, time zone, locale, umask and user varied, and the source package
-#       made again so, must give the same bytes
-# OUT keeps the tarball, the .dsc and its tarballs, the .debs, the .changes,
-# the .buildinfo and the build log. The chroot is a tarball in sbuild's own
-# cache, made by mmdebstrap from the archive this machine's apt uses; FRESH=1
-# makes it anew.
+# in a minimal chroot of the release they are for and never on this machine
+# (CONTRIBUTING.md, "Releasing", says what each step does):
+#   deb.sh build RELEASE OUT   the packages, checked by lintian, autopkgtest
+#                              and blhc, into OUT
+#   deb.sh check RELEASE OUT   piuparts, and the same bytes from builds varied
 set -euo pipefail
 shopt -s inherit_errexit
 
