@@ -58,17 +58,12 @@ declare -Ar FINDS=(
 missing=() what=()  # by find_missing: packages, and what of each is not found
 
 # MESSAGE: stops with it, naming the groups (status 2).
-refuse() {
-  echo "$1 (groups: ${!GROUP[*]})" >&2
-  exit 2
-}
-
+refuse() { echo "$1 (groups: ${!GROUP[*]})" >&2; exit 2; }
 # GROUP...: their packages, each once, one a line.
 packages_of() {
   local name
   for name in "$@"; do printf '%s\n' ${GROUP[$name]}; done | sort -u
 }
-
 # PACKAGE...: on one line, the CMake targets standing for them that
 # find_package does not give, found in one configure of a throwaway project
 # that only looks; all of them if it fails (no cmake, or no working C++).
@@ -120,7 +115,6 @@ find_missing() {
     done
   done
 }
-
 # Names what is missing, and the Debian packages it comes with, for another
 # package manager to install.
 report_missing() {
@@ -130,7 +124,6 @@ report_missing() {
   echo "  (on Debian these come with: ${missing[*]}); install them with" \
     "your package manager" >&2
 }
-
 # Installs the missing packages with apt, through sudo unless root.
 install_missing() {
   local sudo=""
@@ -139,7 +132,6 @@ install_missing() {
   $sudo apt-get update -qq
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 }
-
 main() {
   local name packages
   [ $# -gt 0 ] || refuse "usage: $0 GROUP..."

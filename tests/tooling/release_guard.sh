@@ -54,6 +54,7 @@ stand_ins() {
   trap cleanup EXIT
   mkdir -p "$CHECKOUT/tools/platforms" "$BIN" "$BASE/victim" "$REAL"
   cp "$1" "$SCRIPT"
+  cp "${1%/*}/../chroots.sh" "$CHECKOUT/tools/"
   echo 'exit 0' >"$CHECKOUT/tools/install_deps.sh"
   printf 'run:\n\t%s\n\t%s\n' 'test ! -e /fail' \
     'setsid sleep 600 & touch /started; sleep 600' >"$CHECKOUT/Makefile"

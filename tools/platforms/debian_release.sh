@@ -4,6 +4,7 @@
 # (CONTRIBUTING.md, "The release test", says how). Needs root (it mounts).
 #   tools/platforms/debian_release.sh RELEASE [ARCH]  (trixie, bookworm arm64)
 set -euo pipefail
+source "$(dirname "$0")/../chroots.sh"
 
 readonly BINFMT=/proc/sys/fs/binfmt_misc
 readonly MARKER=.pavok-release  # made first: only a folder with it is deleted
@@ -12,7 +13,6 @@ readonly MARKER=.pavok-release  # made first: only a folder with it is deleted
 # JIT code then lands where ASan has no shadow, and the sanitized run faults in
 # ASan's own memcpy check. Holding each guest to 2^39 bytes keeps them agreed.
 readonly QEMU_LIMIT=QEMU_RESERVED_VA=0x8000000000
-job=  # the step running
 status=0  # 1 once a step failed
 
 # An error, and the end with status $1; how the run of $1 goes.
@@ -108,29 +108,16 @@ unmount() {
 remove() {
   [ -f "$ROOT/$MARKER" ] && unmount && rm -rf --one-file-system "$ROOT"
 }
-# LIMIT COMMAND...: in the background, so that TERM and INT reach the trap at
-# once, and no longer than LIMIT.
-run() {
-  local rc=0
-  timeout -k 30 "$@" & job=$!
-  wait "$job" || rc=$?
-  job=
-  return $rc
-}
 # The chroot bootstrapped, unless complete; anew with FRESH=1, or when an
 # interrupted run left it half-made.
 bootstrap() {
-  local mirror
   [ "${FRESH:-0}" = 1 ] || [ ! -e "$ROOT/.complete" ] || return 0
   [ ! -e "$ROOT" ] || remove
-  mirror=$(apt-get indextargets --format '$(LABEL) $(REPO_URI)' |
-    sed -n 's/^Debian //p' | head -n 1)
   mkdir "$ROOT"
   touch "$ROOT/$MARKER"
   run 1h mmdebstrap --variant=apt --skip=check/empty --arch="$ARCH" \
     ${APT_OPTIONS:+"--aptopt=$APT_OPTIONS"} \
-    --include=git,make,sudo,ca-certificates "$RELEASE" "$ROOT" \
-    "${mirror:-http://deb.debian.org/debian}"
+    --include=git,make,sudo,ca-certificates "$RELEASE" "$ROOT" "$(mirror)"
   touch "$ROOT/.complete"
 }
 # The machine's dev, proc and sys, its resolv.conf, and a fresh clone of this

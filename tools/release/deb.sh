@@ -9,42 +9,22 @@ set -euo pipefail
 shopt -s inherit_errexit
 
 readonly TOP=$(realpath "$(dirname "$0")/../..")
-job=
+source "$TOP/tools/chroots.sh"
 scratch=()
 as=()  # who runs dpkg-source: another user, for the second source package
 
-# LIMIT COMMAND...: in the background, so that a TERM or Ctrl-C reaches the
-# trap at once, which stops it; sbuild and mmdebstrap then undo their
-# chroots, whose mounts live and die in their own namespaces.
-run() {
-  local rc=0
-  timeout -k 30 "$@" &
-  job=$!
-  wait "$job" || rc=$?
-  job=
-  return "$rc"
-}
-
+# The step running stopped: sbuild and mmdebstrap then undo their chroots,
+# whose mounts live and die in their own namespaces.
 stop() {
   [ -z "$job" ] || { kill "$job" 2>/dev/null; wait "$job" 2>/dev/null; }
   rm -rf --one-file-system "${scratch[@]}"
 }
-
 # RELEASE WORDS...: a step, with the seconds since the start.
 say() {
   local release=$1
   shift
   echo "== $release: $* (at $SECONDS s)"
 }
-
-# The archive this machine's apt takes Debian from.
-mirror() {
-  local uri
-  uri=$(apt-get indextargets --format '$(LABEL) $(REPO_URI)' |
-    sed -n 's/^Debian //p' | head -n 1)
-  echo "${uri:-http://deb.debian.org/debian}"
-}
-
 # Unshare maps the chroot's users onto a range of the caller's own; a fresh
 # machine has none for root, and sbuild then cannot make a chroot.
 subordinate_ids() {
@@ -59,14 +39,12 @@ subordinate_ids() {
     echo "root:100000:65536" >>"$file"
   done
 }
-
 # Which packages this machine has: a build is never to change them. (Given
 # no testbed, autopkgtest tests on the machine itself, and sbuild gives it
 # none unless told.)
 packages() {
   dpkg-query -W -f '${Package}:${Architecture} ${Version} ${db:Status-Abbrev}\n'
 }
-
 unchanged() {
   local changes
   changes=$(diff <(echo "$1") <(packages)) || {
@@ -75,7 +53,6 @@ unchanged() {
     return 1
   }
 }
-
 # RELEASE: the path of its chroot tarball, made if missing or FRESH=1.
 chroot_tarball() {
   local release=$1 tarball
@@ -89,7 +66,6 @@ chroot_tarball() {
   fi
   echo "$tarball"
 }
-
 # OUT [VARY...]: the source package over the release tarball, made through
 # VARY (a command prefix); prints the .dsc's path.
 source_package() {
@@ -110,7 +86,6 @@ source_package() {
   echo "$out/pavok_$(dpkg-parsechangelog -l "$TOP/debian/changelog" \
     -S Version).dsc"
 }
-
 build() {
   local release=$1 out=$2 tarball dsc config log before
   tarball=$(chroot_tarball "$release")
@@ -144,7 +119,6 @@ build() {
   say "$release" "built, and checked by lintian, autopkgtest and blhc:"
   (cd "$out" && ls -1 ./*.dsc ./*.tar.* ./*.deb ./*.changes ./*.buildinfo)
 }
-
 # What a second build takes other than the first: the time a year on, a
 # time zone fourteen hours ahead, French, group-writable files, another user
 # and another path.
@@ -190,7 +164,6 @@ same_source() {
   done
   echo "the same source: $(cd "$out" && echo *.tar.* *.dsc)"
 }
-
 # RELEASE OUT: the binary packages built again, in a fresh chroot, as
 # another user, must be the same bytes.
 same_binaries() {
@@ -217,7 +190,6 @@ same_binaries() {
   done
   echo "the same packages: $(cd "$out" && echo *.deb)"
 }
-
 # RELEASE OUT: piuparts, in a minimal chroot of RELEASE: the packages
 # installed and purged, and installed over the second build. It needs root.
 piuparts_check() {
@@ -251,7 +223,6 @@ piuparts_check() {
   }
   sed -n 's/.* INFO: \(PASS: .*\)/piuparts: \1/p' "$out/piuparts.log"
 }
-
 check() {
   local release=$1 out before
   out=$(realpath "$2")
@@ -262,7 +233,6 @@ check() {
   unchanged "$before"
   say "$release" "the same bytes again, and installed cleanly"
 }
-
 main() {
   local action=${1-} release=${2-} out=${3-}
   [[ $action =~ ^(build|check)$ && -n $out ]] || {
