@@ -25,7 +25,6 @@ import math
 import os
 import platform
 import re
-import subprocess
 import sys
 import tempfile
 import xml.etree.ElementTree as ET
@@ -33,7 +32,7 @@ import xml.etree.ElementTree as ET
 from documents.frames import replay
 from documents.keymap import key_documents
 from documents.pictures import ANIMATIONS, animated, animation_frames, record, stills, strip
-from pavok_driver import controls as help_controls, run, split
+from pavok_driver import controls as help_controls, pixels, split
 
 SRC, EXE = sys.argv[1], os.path.abspath(sys.argv[2])
 failures = []
@@ -118,9 +117,7 @@ def texts(pairs, entries):
 
 class Picture:
     def __init__(self, png):
-        self.w, self.h = (int(v) for v in run("identify", "-format", "%w %h", png).split())
-        self.data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], stdout=subprocess.PIPE,
-                                   check=True).stdout
+        self.w, self.h, self.data = pixels(png)
 
     def rgb(self, x, y):
         x, y = min(max(int(round(x)), 0), self.w - 1), min(max(int(round(y)), 0), self.h - 1)
@@ -362,9 +359,7 @@ def same_picture(name, out):
 def frames(gif):
     """A GIF's frames as the reader sees them (each drawn over the ones before),
     as rgb bytes, and its size."""
-    w, h = (int(v) for v in run("identify", "-format", "%W %H\n", gif).split()[:2])
-    data = subprocess.run(["convert", gif, "-coalesce", "-depth", "8", "rgb:-"], stdout=subprocess.PIPE,
-                          check=True).stdout
+    w, h, data = pixels(gif, "-coalesce")
     size = w * h * 3
     return [data[i:i + size] for i in range(0, len(data), size)], (w, h)
 

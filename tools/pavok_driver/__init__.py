@@ -51,6 +51,14 @@ def check(condition, message):
         fail(message)
 
 
+def pixels(picture, *options):
+    """A picture's width, height and rgb bytes, row by row from the top; with
+    -coalesce, those of each frame of an animation, one after another."""
+    w, h = (int(v) for v in run("convert", picture, *options, "-format", "%w %h\n", "info:").split()[:2])
+    return w, h, subprocess.run(["convert", picture, *options, "-depth", "8", "rgb:-"], stdout=subprocess.PIPE,
+                                check=True).stdout
+
+
 def geometry(wid):
     """A window's place on the screen and its size: x, y, width, height."""
     info = run("xwininfo", "-id", wid)
@@ -362,8 +370,7 @@ class Pavok:
     def screenshot(self, png):
         """The window's pixels as rows of (r, g, b), top row first; also saved as png."""
         self.shot(png)
-        w, h = (int(v) for v in run("identify", "-format", "%w %h", png).split())
-        data = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], stdout=subprocess.PIPE, check=True).stdout
+        w, h, data = pixels(png)
         return [[tuple(data[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
 
     def stop(self):
