@@ -1,15 +1,9 @@
 #!/usr/bin/env python3
 """Prints the GL calls of one scripted session of a pavok binary, to compare a
-restructuring against the commit before it:
-
-    PYTHONPATH=tools bash tools/with_display.sh python3 tools/testing/gl_stream.py build/pavok > after.txt
-
-The session: start-up, a key of each kind (joint, "z", function, arrows, two
-unbound), each view-menu entry and each animation, chosen with the mouse. The
-calls are the program's own context's, as the end-to-end tests read them;
-window redraws (what GLUT draws on an expose) are left out, since how many come
-depends on timing.
-"""
+change against the commit before it (CONTRIBUTING.md, "The GL stream check"):
+start-up, a key of each kind, each menu entry chosen with the mouse. Window
+redraws (what GLUT draws on an expose) are left out: how many come depends on
+timing."""
 import os
 import sys
 import tempfile
