@@ -71,10 +71,8 @@ windows: export SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null
 windows:
 	@bash tools/install_deps.sh windows
 	@OUT='$(WINDOWS)' JOBS=$(JOBS) bash tools/platforms/windows_freeglut.sh
-	@cmake -S . -B '$(WINDOWS)' \
-	  -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
-	  -DCMAKE_BUILD_TYPE=Release \
-	  -DFreeGLUT_DIR="$$(cd '$(WINDOWS)' && pwd)/freeglut/lib/cmake/FreeGLUT" \
+	@cmake -S . -B '$(WINDOWS)' -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
+	  -DCMAKE_BUILD_TYPE=Release -DFreeGLUT_DIR="$$(cd '$(WINDOWS)' && pwd)/freeglut/lib/cmake/FreeGLUT" \
 	  -DPAVOK_TESTS=OFF -DPAVOK_BENCH=OFF >/dev/null
 	@cmake --build '$(WINDOWS)' -j $(JOBS)
 

@@ -33,9 +33,7 @@ cleanup() {
   local m
   [ -z "$pid" ] || kill -9 "$pid" 2>/dev/null || true
   kill -9 $(inside) 2>/dev/null || true
-  while IFS= read -r m; do
-    [ -z "$m" ] || umount -l "$m" || true
-  done <<<"$(mounted)"
+  while IFS= read -r m; do umount -l "$m" || true; done < <(mounted)
   [ -z "$(mounted)" ] ||
     { echo "left in place, still mounted: $TMP" >&2; return; }
   rm -rf --one-file-system "$TMP"

@@ -20,11 +20,7 @@ stop() {
   rm -rf --one-file-system "${scratch[@]}"
 }
 # RELEASE WORDS...: a step, with the seconds since the start.
-say() {
-  local release=$1
-  shift
-  echo "== $release: $* (at $SECONDS s)"
-}
+say() { echo "== $1: ${*:2} (at $SECONDS s)"; }
 # Unshare maps the chroot's users onto a range of the caller's own; a fresh
 # machine has none for root, and sbuild then cannot make a chroot.
 subordinate_ids() {
