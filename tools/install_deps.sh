@@ -130,7 +130,8 @@ install_missing() {
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   echo "pavok: installing ${missing[*]}"
   $sudo apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  $sudo env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq "${missing[@]}"
 }
 main() {
   local name packages
