@@ -28,35 +28,23 @@ Allocazioni FineConteggio()
     return {progetto.load(), totale.load()};
 }
 
-// Every allocation of the process, through glibc's own allocator underneath.
-extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-void* __libc_memalign(size_t, size_t);
-void __libc_free(void*);
+// NAME counts a call in COUNT, then passes it on to REAL: one row a function.
+#define CONTA(count, name, real, params, args) \
+    void* real params;                         \
+    void* name params                          \
+    {                                          \
+        Conta(count);                          \
+        return real args;                      \
+    }
 
-void* malloc(size_t n)
-{
-    Conta(totale);
-    return __libc_malloc(n);
-}
-void* calloc(size_t k, size_t n)
-{
-    Conta(totale);
-    return __libc_calloc(k, n);
-}
-void* realloc(void* p, size_t n)
-{
-    Conta(totale);
-    return __libc_realloc(p, n);
-}
+extern "C" {
+// Every allocation of the process, through glibc's own allocator underneath.
+CONTA(totale, malloc, __libc_malloc, (size_t n), (n))
+CONTA(totale, calloc, __libc_calloc, (size_t k, size_t n), (k, n))
+CONTA(totale, realloc, __libc_realloc, (void* p, size_t n), (p, n))
+CONTA(totale, memalign, __libc_memalign, (size_t a, size_t n), (a, n))
+void __libc_free(void*);
 void free(void* p) { __libc_free(p); }
-void* memalign(size_t a, size_t n)
-{
-    Conta(totale);
-    return __libc_memalign(a, n);
-}
 void* aligned_alloc(size_t a, size_t n) { return memalign(a, n); }
 int posix_memalign(void** out, size_t a, size_t n)
 {
@@ -67,47 +55,13 @@ int posix_memalign(void** out, size_t a, size_t n)
 }
 
 // Direct calls from the objects linked into this binary (--wrap at link time).
-void* __real_malloc(size_t);
-void* __real_calloc(size_t, size_t);
-void* __real_realloc(void*, size_t);
-void* __real__Znwm(size_t);
-void* __real__Znam(size_t);
-void* __real__ZnwmRKSt9nothrow_t(size_t, const std::nothrow_t&);
-void* __real__ZnamRKSt9nothrow_t(size_t, const std::nothrow_t&);
-
-void* __wrap_malloc(size_t n)
-{
-    Conta(progetto);
-    return __real_malloc(n);
-}
-void* __wrap_calloc(size_t k, size_t n)
-{
-    Conta(progetto);
-    return __real_calloc(k, n);
-}
-void* __wrap_realloc(void* p, size_t n)
-{
-    Conta(progetto);
-    return __real_realloc(p, n);
-}
-void* __wrap__Znwm(size_t n)
-{
-    Conta(progetto);
-    return __real__Znwm(n);
-}
-void* __wrap__Znam(size_t n)
-{
-    Conta(progetto);
-    return __real__Znam(n);
-}
-void* __wrap__ZnwmRKSt9nothrow_t(size_t n, const std::nothrow_t& t)
-{
-    Conta(progetto);
-    return __real__ZnwmRKSt9nothrow_t(n, t);
-}
-void* __wrap__ZnamRKSt9nothrow_t(size_t n, const std::nothrow_t& t)
-{
-    Conta(progetto);
-    return __real__ZnamRKSt9nothrow_t(n, t);
-}
+CONTA(progetto, __wrap_malloc, __real_malloc, (size_t n), (n))
+CONTA(progetto, __wrap_calloc, __real_calloc, (size_t k, size_t n), (k, n))
+CONTA(progetto, __wrap_realloc, __real_realloc, (void* p, size_t n), (p, n))
+CONTA(progetto, __wrap__Znwm, __real__Znwm, (size_t n), (n))
+CONTA(progetto, __wrap__Znam, __real__Znam, (size_t n), (n))
+CONTA(progetto, __wrap__ZnwmRKSt9nothrow_t, __real__ZnwmRKSt9nothrow_t, (size_t n, const std::nothrow_t& t),
+      (n, t))
+CONTA(progetto, __wrap__ZnamRKSt9nothrow_t, __real__ZnamRKSt9nothrow_t, (size_t n, const std::nothrow_t& t),
+      (n, t))
 }
