@@ -13,10 +13,11 @@ run() {
   job=
   return "$rc"
 }
-# The archive this machine's apt takes Debian from.
+# The archive this machine's apt takes Debian from: labelled Debian alone, not
+# Debian Backports, whose label a plain prefix would take in.
 mirror() {
   local uri
   uri=$(apt-get indextargets --format '$(LABEL) $(REPO_URI)' |
-    sed -n 's/^Debian //p' | head -n 1)
+    sed -n 's/^Debian \([a-z]*:\)/\1/p' | head -n 1)
   echo "${uri:-http://deb.debian.org/debian}"
 }
